@@ -1,0 +1,85 @@
+// The harness guards every system test: it must see boxes, debugger text and the full exit code
+// exactly as the program produced them.
+#include <gtest/gtest.h>
+
+#include "harness/game_folder.h"
+#include "harness/process_run.h"
+
+namespace {
+
+using harness::RunOptions;
+using harness::RunProgram;
+
+RunOptions Probe(const std::string& arguments) {
+  RunOptions options;
+  options.program = harness::ProgramFolder() + "\\harness_probe.exe";
+  options.arguments = arguments;
+  options.timeoutMs = 20000;
+  return options;
+}
+
+TEST(Harness, RecordsBoxesDebugTextAndTheFullExitCode) {
+  const auto result = RunProgram(Probe(
+      "box \"Probe caption\" \"Probe text\" debug \"first line\n\" box Second \"Two\" exit -1"));
+  ASSERT_TRUE(result.started) << result.error;
+  EXPECT_FALSE(result.timedOut);
+  EXPECT_EQ(result.exitCode, 0xFFFFFFFFul);
+  ASSERT_EQ(result.boxes.size(), 2u);
+  EXPECT_EQ(result.boxes[0].caption, "Probe caption");
+  EXPECT_EQ(result.boxes[0].text, "Probe text");
+  EXPECT_EQ(result.boxes[1].caption, "Second");
+  EXPECT_EQ(result.boxes[1].text, "Two");
+  ASSERT_EQ(result.debugStrings.size(), 1u);
+  EXPECT_EQ(result.debugStrings[0], "first line\n");
+}
+
+TEST(Harness, ReceivesLongDebugTextWhole) {
+  const auto result = RunProgram(Probe("longdebug 5000 exit 7"));
+  ASSERT_TRUE(result.started) << result.error;
+  EXPECT_EQ(result.exitCode, 7u);
+  ASSERT_EQ(result.debugStrings.size(), 1u);
+  EXPECT_EQ(result.debugStrings[0], std::string(5000, 'x'));
+}
+
+TEST(Harness, PassesTheProgramsOwnBreakpointOn) {
+  // The probe catches its breakpoint itself and exits with 0xB0B; a debugger that swallowed it
+  // would let the probe run on to exit code 0.
+  const auto result = RunProgram(Probe("breakpoint exit 0"));
+  ASSERT_TRUE(result.started) << result.error;
+  EXPECT_EQ(result.exitCode, 0xB0Bu);
+}
+
+TEST(Harness, WithoutDebuggingStillSeesBoxesAndExitCode) {
+  auto options = Probe("box Caption Text exit 0x80000001");
+  options.asDebugger = false;
+  const auto result = RunProgram(options);
+  ASSERT_TRUE(result.started) << result.error;
+  EXPECT_EQ(result.exitCode, 0x80000001ul);
+  ASSERT_EQ(result.boxes.size(), 1u);
+  EXPECT_EQ(result.boxes[0].text, "Text");
+  EXPECT_TRUE(result.debugStrings.empty());
+}
+
+TEST(Harness, EndsAProgramThatOverrunsItsTimeLimit) {
+  auto options = Probe("sleep 60000");
+  options.timeoutMs = 500;
+  const auto result = RunProgram(options);
+  ASSERT_TRUE(result.started) << result.error;
+  EXPECT_TRUE(result.timedOut);
+}
+
+TEST(Harness, HandsTheChildItsEnvironmentChanges) {
+  harness::GameFolder folder;
+  // The probe has no way to print its environment, so use the engine's trace: a variable set only
+  // for the child must make the child write the trace.
+  RunOptions options;
+  options.program = folder.Launcher();
+  options.arguments = "-no-window -quit-after=1";
+  options.environment = {"VANTOR_TRACE=" + folder.File("trace.txt")};
+  const auto result = RunProgram(options);
+  ASSERT_TRUE(result.started) << result.error;
+  EXPECT_FALSE(harness::ReadLines(folder.File("trace.txt")).empty());
+  EXPECT_EQ(std::getenv("VANTOR_TRACE"), nullptr) << "the harness's own environment changed";
+}
+
+}  // namespace
