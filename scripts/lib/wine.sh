@@ -31,6 +31,9 @@ vantor_prefix() {
   "$VANTOR_WINESERVER" -k >/dev/null 2>&1 || true
   "$VANTOR_WINESERVER" -w >/dev/null 2>&1 || true
   "$VANTOR_WINESERVER" -p >/dev/null 2>&1 || true
+  # The session's first program starts the desktop and the services, which live on and inherit
+  # its output: start them here, so that ctest and build steps never wait on a pipe they hold.
+  "$VANTOR_WINE64" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 vantor_prefix_stop() { "$VANTOR_WINESERVER" -k >/dev/null 2>&1 || true; }
