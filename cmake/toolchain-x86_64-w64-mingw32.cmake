@@ -1,19 +1,8 @@
-# Cross build for Windows with mingw-w64 (x86_64); programs run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows with mingw-w64; programs run under wine64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(VANTOR_MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)
 
-set(CMAKE_C_COMPILER   ${VANTOR_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VANTOR_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${VANTOR_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${VANTOR_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# ctest and build steps run Windows programs through Wine. scripts/ prepares the prefix.
 find_program(VANTOR_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
 find_program(VANTOR_WINE64 NAMES wine64 wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${VANTOR_WINE64})

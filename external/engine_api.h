@@ -15,7 +15,7 @@
 // the vtable pointer; message, file and line follow in this order. Everything is inline so that the
 // type (and its type_info) is the same in every module that throws or catches it.
 class CEngineException {
-public:
+ public:
   CEngineException(const char* message_, const char* file_, int line_)
       : message(message_), file(file_), line(line_) {}
   virtual ~CEngineException() {}
@@ -28,7 +28,7 @@ public:
 // The game object. Its vtable has exactly four slots, in this order, so that an engine built by
 // another compiler (whose deleting destructor is a single slot taking a flag) can be driven too.
 class CGame {
-public:
+ public:
   // Takes the command line and show-window code given to WinMain; 0 when the game is ready.
   virtual int Init(const char* commandLine, int showCommand) = 0;
   // Not called by the program.
@@ -38,7 +38,7 @@ public:
   // Destroys the object; flag 1 also releases its memory.
   virtual void Destroy(unsigned int flag) = 0;
 
-protected:
+ protected:
   // Destruction goes through Destroy only.
   ~CGame() {}
 };

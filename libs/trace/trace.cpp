@@ -16,7 +16,9 @@ const char* TraceFileName() {
 
 }  // namespace
 
-bool TraceEnabled() { return TraceFileName() != nullptr; }
+bool TraceEnabled() {
+  return TraceFileName() != nullptr;
+}
 
 void TraceLine(const char* format, ...) {
   const char* name = TraceFileName();

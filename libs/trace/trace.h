@@ -17,4 +17,6 @@ bool TraceEnabled();
 void TraceLine(const char* format, ...) VANTOR_TRACE_FORMAT;
 
 // A text argument for a trace line: the text itself, or "(null)" for a null pointer.
-inline const char* TraceText(const char* text) { return text ? text : "(null)"; }
+inline const char* TraceText(const char* text) {
+  return text ? text : "(null)";
+}

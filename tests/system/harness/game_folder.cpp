@@ -59,7 +59,9 @@ void WriteFileText(const std::string& path, const std::string& text) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-bool FileExists(const std::string& path) { return fsys::exists(path); }
+bool FileExists(const std::string& path) {
+  return fsys::exists(path);
+}
 
 GameFolder::GameFolder() {
   static std::atomic<unsigned> counter{0};

@@ -23,7 +23,7 @@ void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 
 class GameFolder {
-public:
+ public:
   // Copies the staged game into a new folder under the temporary folder.
   GameFolder();
   ~GameFolder();
@@ -34,7 +34,7 @@ public:
   std::string File(const std::string& relative) const { return path_ + "\\" + relative; }
   std::string Launcher() const { return File("Vantor.exe"); }
 
-private:
+ private:
   std::string path_;
 };
 

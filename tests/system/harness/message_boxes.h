@@ -9,13 +9,13 @@
 namespace harness {
 
 class MessageBoxWatcher {
-public:
+ public:
   explicit MessageBoxWatcher(unsigned long processId) : processId_(processId) {}
 
   // Records and closes every box of the process that has appeared since the last call.
   void Poll(std::vector<MessageBoxRecord>& boxes);
 
-private:
+ private:
   unsigned long processId_;
   std::set<void*> answered_;  // boxes already recorded, until their window is gone
 };
