@@ -1,69 +1,79 @@
-// The start-up program: checks the engine, mounts the game's data, creates the game and pumps
-// messages until the game quits.
+// The start-up program: checks the engine, guards against a second instance, mounts the game's
+// data, reads the settings, hands the game to the engine and pumps messages until the game quits;
+// then shuts everything down in reverse order and ends with the quit code.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
-
+#include "data_sources.h"
 #include "engine_api.h"
+#include "exception_text.h"
 #include "filesystem_api.h"
+#include "game_settings.h"
+#include "log.h"
+#include "message_loop.h"
+#include "se_translator.h"
+#include "side_tasks.h"
+#include "single_instance.h"
+#include "working_folder.h"
 
 namespace {
 
-// Makes the executable's own folder the working folder, so every relative name below is the
-// game's.
-void EnterExecutableFolder() {
-  char path[1024];
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  char drive[3], folder[256], name[256], extension[256];
-  _splitpath(path, drive, folder, name, extension);
-  char workingFolder[1024];
-  std::snprintf(workingFolder, sizeof workingFolder, "%s%s", drive, folder);
-  SetCurrentDirectoryA(workingFolder);
-}
-
-void MountDataSources() {
-  FS_init();
-  for (int n = 0; n < 64; ++n) {
-    char package[260];
-    std::snprintf(package, sizeof package, "data%d.pak", n);
-    FS_add_source(package, 1, 0, 0);
+// Init, then the message loop, inside the outermost handlers: whatever escapes the running game
+// ends the process through CrashExit with exit code -1, and nothing is shut down.
+void RunGame(CGame* game, LPSTR commandLine, int showCommand, MSG& message) {
+  try {
+    if (game->Init(commandLine, showCommand) != 0) {
+      // The game refused to start: leave as if it had quit, without looking at any message.
+      message.message = WM_QUIT;
+      return;
+    }
+    RunMessageLoop(*game, message);
+  } catch (CEngineException& exception) {
+    LogPrint("*** Unhandled Engine Exception ***\n");
+    CrashExit("%s(%d) : %s\n", exception.file, exception.line, exception.message);
+  } catch (unsigned int code) {
+    LogPrint("*** Exception ***\n");
+    CrashExit("%s\n", ExceptionCodeText(code));
+  } catch (...) {
+    CrashExit("*** Unhandled Exception ***\n");
   }
-  FS_add_source(".", 0, 0, 0);
-  FS_add_source("data", 1, 0, 0);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine, int showCommand) {
+  static MSG message;
+
   if (GetEngineDllVersion() != ENGINE_DLL_VERSION) {
     MessageBoxA(nullptr, "Invalid engine dll version!", "Error...", MB_ICONHAND);
     return 0;
   }
+  // Before the working folder changes: the guard reads its message relative to the start folder.
+  if (!CheckSingleInstance(commandLine)) return 0;
+
   SetErrorMode(SEM_NOGPFAULTERRORBOX);
+  SetSeTranslator(TranslateSeException);
   EnterExecutableFolder();
+
+  CompileScriptParams();
+  RunDxDiagReport();
+
   MountDataSources();
+  static GameSettings settings = ReadGameSettings(commandLine, instance);
 
-  InitializeGameScript(instance, "Java", "code", "TestGame");
-  CGame* game = CreateGame("TestGame", instance, 1);
-
-  MSG message = {};
-  if (game->Init(commandLine, showCommand) != 0) {
-    message.message = WM_QUIT;
-  } else {
-    for (;;) {
-      if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) break;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-      } else {
-        game->OnIdle();
-      }
-    }
+  InitializeGameScript(instance, settings.JavaClasses, settings.JavaClassesPacked,
+                       settings.JavaGameClassName);
+  CGame* game = CreateGame(settings.JavaGameClassName, instance, 1);
+  if (!game) {
+    // Nothing to run: say which class the engine could not make rather than fault on the null.
+    LogPrint("CreateGame returned no game object for the class \"%s\"\n",
+             settings.JavaGameClassName);
+    CrashExit("Cannot create the game \"%s\".\n", settings.JavaGameClassName);
   }
 
+  RunGame(game, commandLine, showCommand, message);
+
   game->Destroy(1);
-  PlaySoundA(nullptr, nullptr, 0);
+  PlaySoundA(nullptr, nullptr, 0);  // stop any sound still playing
   UninitializeGameScript();
   FS_shutdown();
   ExitProcess(static_cast<UINT>(message.wParam));

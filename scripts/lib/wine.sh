@@ -19,6 +19,9 @@ vantor_prefix() {
     mkdir -p "$prefix"
     "$VANTOR_WINE64" wineboot --init >/dev/null 2>&1
   fi
+  # Drive T: is a folder of its own, so tests can run the game from a drive's root.
+  mkdir -p "$prefix/drive_t"
+  ln -sfn "$prefix/drive_t" "$prefix/dosdevices/t:"
   if [ "$graphics" = null ]; then
     "$VANTOR_WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   else

@@ -33,31 +33,32 @@ TEST(Harness, RecordsBoxesDebugTextAndTheFullExitCode) {
   EXPECT_EQ(result.debugStrings[0], "first line\n");
 }
 
-TEST(Harness, ReceivesLongDebugTextWhole) {
-  const auto result = RunProgram(Probe("longdebug 5000 exit 7"));
+TEST(Harness, DecodesWinesTraceOfDebuggerTextAndMarksCutTexts) {
+  const auto result = RunProgram(Probe("escapes longdebug 5000 exit 0"));
   ASSERT_TRUE(result.started) << result.error;
-  EXPECT_EQ(result.exitCode, 7u);
-  ASSERT_EQ(result.debugStrings.size(), 1u);
-  EXPECT_EQ(result.debugStrings[0], std::string(5000, 'x'));
+  ASSERT_EQ(result.debugStrings.size(), 2u);
+  EXPECT_EQ(result.debugStrings[0], "line\r\n\ttab \"quoted\" back\\slash \x01\x7f\xe9 end\n");
+  // Wine traces only the start of a long text (about 300 characters) and marks the cut.
+  const std::string& cut = result.debugStrings[1];
+  ASSERT_GT(cut.size(), 3u);
+  EXPECT_EQ(cut.substr(cut.size() - 3), "...");
+  EXPECT_EQ(cut.find_first_not_of('x'), cut.size() - 3);
+  EXPECT_LT(cut.size(), 5000u);
 }
 
-TEST(Harness, PassesTheProgramsOwnBreakpointOn) {
-  // The probe catches its breakpoint itself and exits with 0xB0B; a debugger that swallowed it
-  // would let the probe run on to exit code 0.
-  const auto result = RunProgram(Probe("breakpoint exit 0"));
-  ASSERT_TRUE(result.started) << result.error;
-  EXPECT_EQ(result.exitCode, 0xB0Bu);
-}
-
-TEST(Harness, WithoutDebuggingStillSeesBoxesAndExitCode) {
-  auto options = Probe("box Caption Text exit 0x80000001");
-  options.asDebugger = false;
+TEST(Harness, AsDebuggerReceivesTextsWholeAndPassesBreakpointsOn) {
+  auto options = Probe("escapes longdebug 5000 box Caption Text breakpoint exit 0");
+  options.asDebugger = true;
   const auto result = RunProgram(options);
   ASSERT_TRUE(result.started) << result.error;
-  EXPECT_EQ(result.exitCode, 0x80000001ul);
+  ASSERT_EQ(result.debugStrings.size(), 2u);
+  EXPECT_EQ(result.debugStrings[0], "line\r\n\ttab \"quoted\" back\\slash \x01\x7f\xe9 end\n");
+  EXPECT_EQ(result.debugStrings[1], std::string(5000, 'x'));
   ASSERT_EQ(result.boxes.size(), 1u);
   EXPECT_EQ(result.boxes[0].text, "Text");
-  EXPECT_TRUE(result.debugStrings.empty());
+  // The probe catches its breakpoint itself and exits with 0xB0B; a debugger that swallowed it
+  // would let the probe run on to exit code 0.
+  EXPECT_EQ(result.exitCode, 0xB0Bu);
 }
 
 TEST(Harness, EndsAProgramThatOverrunsItsTimeLimit) {

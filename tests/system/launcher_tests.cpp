@@ -1,31 +1,105 @@
-// The launcher driving our engine and file system, seen from outside: exit codes, boxes and the
-// order of the calls that reach the two libraries.
+// The launcher driving our engine and file system, seen from outside: exit codes, boxes, the log
+// file and the order of the calls that reach the two libraries.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "harness/game_run.h"
 
 namespace {
 
+using harness::FileExists;
 using harness::GameFolder;
+using harness::GameRun;
+using harness::ReadFileText;
 using harness::RunGame;
 
-std::vector<std::string> WithoutFileSystem(const std::vector<std::string>& trace) {
+constexpr unsigned long kCrashExitCode = 0xFFFFFFFF;
+
+bool IsFileSystemLine(const std::string& line) {
+  return line.rfind("FS_", 0) == 0;
+}
+
+std::vector<std::string> EngineLines(const std::vector<std::string>& trace) {
   std::vector<std::string> engine;
   std::copy_if(trace.begin(), trace.end(), std::back_inserter(engine),
-               [](const std::string& line) { return line.rfind("FS_", 0) != 0; });
+               [](const std::string& line) { return !IsFileSystemLine(line); });
   return engine;
 }
 
-TEST(Launcher, RunsTheDemoUntilItQuitsWithItsCode) {
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+size_t IndexOf(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) - lines.begin();
+}
+
+// The shutdown after a normal end: game destroyed, script layer, then the file system last.
+void ExpectOrderlyShutdown(const GameRun& run) {
+  const auto engine = EngineLines(run.trace);
+  ASSERT_GE(engine.size(), 2u);
+  EXPECT_EQ(engine[engine.size() - 2], "CGame::Destroy(1)");
+  EXPECT_EQ(engine.back(), "UninitializeGameScript()");
+  ASSERT_FALSE(run.trace.empty());
+  EXPECT_EQ(run.trace.back(), "FS_shutdown()");
+}
+
+TEST(Launcher, RefusesAnEngineOfAnotherVersionBeforeDoingAnythingElse) {
+  GameFolder folder;
+  const auto run = RunGame(folder, "-engine-version=0x10000");
+  ASSERT_TRUE(run.result.started) << run.result.error;
+  EXPECT_EQ(run.result.exitCode, 0u);
+  ASSERT_EQ(run.result.boxes.size(), 1u);
+  EXPECT_EQ(run.result.boxes[0].caption, "Error...");
+  EXPECT_EQ(run.result.boxes[0].text, "Invalid engine dll version!");
+  EXPECT_EQ(run.trace, std::vector<std::string>{"GetEngineDllVersion() = 0x10000"});
+}
+
+TEST(Launcher, MountsAll66SourcesInOrderWhetherOrNotPackagesExist) {
+  // The staged folder has data0.pak only; then none; then others as well.
+  for (const char* layout : {"staged", "none", "more"}) {
+    SCOPED_TRACE(layout);
+    GameFolder folder;
+    if (std::string(layout) == "none") std::remove(folder.File("data0.pak").c_str());
+    if (std::string(layout) == "more") {
+      for (const char* name : {"data1.pak", "data63.pak", "data64.pak"}) {
+        harness::WriteFileText(folder.File(name), ReadFileText(folder.File("data0.pak")));
+      }
+    }
+    const auto run = RunGame(folder, "-no-window -quit-after=1");
+    ASSERT_EQ(run.result.exitCode, 0u);
+    const auto& trace = run.trace;
+    ASSERT_GE(trace.size(), 68u);
+    EXPECT_EQ(trace[0], "GetEngineDllVersion() = 0x10001");
+    EXPECT_EQ(trace[1], "FS_init()");
+    for (int n = 0; n < 64; ++n) {
+      EXPECT_EQ(trace[2 + n], "FS_add_source(\"data" + std::to_string(n) + ".pak\", 1, 0, 0)");
+    }
+    EXPECT_EQ(trace[66], "FS_add_source(\".\", 0, 0, 0)");
+    EXPECT_EQ(trace[67], "FS_add_source(\"data\", 1, 0, 0)");
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(),
+                            [](const std::string& l) { return l.rfind("FS_add_source", 0) == 0; }),
+              66);
+    // Settings are read between the mounts and the script layer; then the game is created.
+    const size_t initialize =
+        IndexOf(trace, "InitializeGameScript(exe, \"Java\", \"code\", \"TestGame\")");
+    ASSERT_LT(initialize, trace.size());
+    EXPECT_GT(initialize, 67u);
+    ASSERT_LT(initialize + 1, trace.size());
+    EXPECT_EQ(trace[initialize + 1], "CreateGame(\"TestGame\", exe, 1)");
+    ExpectOrderlyShutdown(run);
+  }
+}
+
+TEST(Launcher, RunsTheGameUntilItQuitsAndEndsWithTheQuitCode) {
   GameFolder folder;
   const auto run = RunGame(folder, "-no-window -quit-after=25 -quit-code=3");
   ASSERT_TRUE(run.result.started) << run.result.error;
   EXPECT_FALSE(run.result.timedOut);
   EXPECT_EQ(run.result.exitCode, 3u);
   EXPECT_TRUE(run.result.boxes.empty());
-
   const std::vector<std::string> expected = {
       "GetEngineDllVersion() = 0x10001",
       "InitializeGameScript(exe, \"Java\", \"code\", \"TestGame\")",
@@ -37,47 +111,80 @@ TEST(Launcher, RunsTheDemoUntilItQuitsWithItsCode) {
       "CGame::Destroy(1)",
       "UninitializeGameScript()",
   };
-  EXPECT_EQ(WithoutFileSystem(run.trace), expected);
+  EXPECT_EQ(EngineLines(run.trace), expected);
+  ExpectOrderlyShutdown(run);
+  EXPECT_FALSE(FileExists(folder.File("crash.log"))) << "nothing was logged, so no log file";
 }
 
-TEST(Launcher, MountsAllSourcesBeforeTheGameAndShutsTheFileSystemDownLast) {
+TEST(Launcher, AQuitCodeUsesAll32Bits) {
   GameFolder folder;
-  const auto run = RunGame(folder, "-no-window -quit-after=1");
-  ASSERT_EQ(run.result.exitCode, 0u);
-  const auto& trace = run.trace;
-  ASSERT_GE(trace.size(), 68u);
-  EXPECT_EQ(trace[1], "FS_init()");
-  for (int n = 0; n < 64; ++n) {
-    EXPECT_EQ(trace[2 + n], "FS_add_source(\"data" + std::to_string(n) + ".pak\", 1, 0, 0)");
-  }
-  EXPECT_EQ(trace[66], "FS_add_source(\".\", 0, 0, 0)");
-  EXPECT_EQ(trace[67], "FS_add_source(\"data\", 1, 0, 0)");
-  EXPECT_EQ(trace.back(), "FS_shutdown()");
-}
-
-TEST(Launcher, RefusesAnEngineOfAnotherVersion) {
-  GameFolder folder;
-  const auto run = RunGame(folder, "-engine-version=0x10000");
-  ASSERT_TRUE(run.result.started) << run.result.error;
-  EXPECT_EQ(run.result.exitCode, 0u);
-  ASSERT_EQ(run.result.boxes.size(), 1u);
-  EXPECT_EQ(run.result.boxes[0].caption, "Error...");
-  EXPECT_EQ(run.result.boxes[0].text, "Invalid engine dll version!");
-  EXPECT_EQ(run.trace, std::vector<std::string>{"GetEngineDllVersion() = 0x10000"});
+  const auto run = RunGame(folder, "-no-window -quit-after=1 -quit-code=0xC0DE1234");
+  EXPECT_EQ(run.result.exitCode, 0xC0DE1234ul);
 }
 
 TEST(Launcher, AFailedInitSkipsTheLoopButStillShutsDown) {
   GameFolder folder;
   const auto run = RunGame(folder, "-init-result=1");
-  const auto engine = WithoutFileSystem(run.trace);
-  EXPECT_EQ(std::count(engine.begin(), engine.end(), "CGame::Init = 1"), 1);
-  EXPECT_EQ(std::find_if(engine.begin(), engine.end(),
-                         [](const std::string& l) { return l.rfind("CGame::OnIdle", 0) == 0; }),
-            engine.end());
-  ASSERT_GE(engine.size(), 2u);
-  EXPECT_EQ(engine[engine.size() - 2], "CGame::Destroy(1)");
-  EXPECT_EQ(engine.back(), "UninitializeGameScript()");
-  EXPECT_EQ(run.trace.back(), "FS_shutdown()");
+  ASSERT_TRUE(run.result.started) << run.result.error;
+  EXPECT_FALSE(run.result.timedOut);
+  const auto engine = EngineLines(run.trace);
+  EXPECT_TRUE(Contains(engine, "CGame::Init = 1"));
+  EXPECT_FALSE(std::any_of(engine.begin(), engine.end(), [](const std::string& l) {
+    return l.rfind("CGame::OnIdle", 0) == 0;
+  })) << "no idle call after a failed Init";
+  ExpectOrderlyShutdown(run);
+}
+
+// An engine exception from each place the handlers enclose: Init, the idle work and a message
+// dispatched to the game's window.
+TEST(Launcher, AnEngineExceptionEndsInCrashExitWithoutShutdown) {
+  for (const char* from : {"init", "idle", "window"}) {
+    SCOPED_TRACE(from);
+    GameFolder folder;
+    const auto run = RunGame(folder, std::string("-throw=engine -throw-from=") + from);
+    ASSERT_TRUE(run.result.started) << run.result.error;
+    EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+    ASSERT_EQ(run.result.boxes.size(), 1u);
+    EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
+    EXPECT_EQ(run.result.boxes[0].text, "world(12) : bad state\n");
+    // The banner goes through the log (CR LF); CrashExit's own text is appended unconverted.
+    EXPECT_EQ(ReadFileText(folder.File("crash.log")),
+              "*** Unhandled Engine Exception ***\r\nworld(12) : bad state\n");
+    const std::vector<std::string> debugger = {"*** Unhandled Engine Exception ***\r\n",
+                                               "world(12) : bad state\n"};
+    EXPECT_EQ(run.result.debugStrings, debugger);
+    EXPECT_TRUE(Contains(run.trace, "CGame::throw engine"));
+    EXPECT_FALSE(Contains(run.trace, "CGame::Destroy(1)"));
+    EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
+    EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
+  }
+}
+
+TEST(Launcher, AnyOtherExceptionEndsInCrashExitWithTheGeneralText) {
+  GameFolder folder;
+  const auto run = RunGame(folder, "-no-window -throw=other");
+  EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+  ASSERT_EQ(run.result.boxes.size(), 1u);
+  EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
+  EXPECT_EQ(run.result.boxes[0].text, "*** Unhandled Exception ***\n");
+  EXPECT_EQ(run.result.debugStrings, std::vector<std::string>{"*** Unhandled Exception ***\n"});
+  // CrashExit does not open the log: nothing was logged before, so there is no file.
+  EXPECT_FALSE(FileExists(folder.File("crash.log")));
+  EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
+  EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
+}
+
+TEST(Launcher, MakesTheExecutablesFolderTheWorkingFolderEvenInADrivesRoot) {
+  // The prefix maps drive T: to a folder of its own (scripts/lib/wine.sh).
+  if (!FileExists("T:\\")) GTEST_SKIP() << "drive T: is not mapped in this Wine prefix";
+  GameFolder folder("T:\\");
+  // Started from another folder: the log must still land beside the executable, in T:\.
+  harness::RunOptions options;
+  options.workingFolder = harness::ProgramFolder();
+  const auto run = RunGame(folder, "-no-window -throw=engine", options);
+  EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+  EXPECT_TRUE(FileExists("T:\\crash.log"));
+  EXPECT_FALSE(FileExists(harness::ProgramFolder() + "\\crash.log"));
 }
 
 }  // namespace

@@ -71,11 +71,38 @@ GameFolder::GameFolder() {
           std::to_string(counter++);
   fsys::remove_all(path_);
   fsys::copy(StagedGameFolder(), path_, fsys::copy_options::recursive);
+  MarkDiagnosticsReportDone();
+}
+
+namespace {
+
+void RemoveContents(const std::string& folder) {
+  std::error_code ignored;
+  for (const auto& entry : fsys::directory_iterator(folder, ignored)) {
+    fsys::remove_all(entry.path(), ignored);
+  }
+}
+
+}  // namespace
+
+GameFolder::GameFolder(const std::string& existingFolder)
+    : path_(existingFolder), ownsFolder_(false) {
+  RemoveContents(path_);
+  fsys::copy(StagedGameFolder(), path_, fsys::copy_options::recursive);
+  MarkDiagnosticsReportDone();
+}
+
+void GameFolder::MarkDiagnosticsReportDone() {
+  WriteFileText(File("logs\\DXdiags.txt"), "made by the test harness\n");
 }
 
 GameFolder::~GameFolder() {
   std::error_code ignored;
-  fsys::remove_all(path_, ignored);
+  if (ownsFolder_) {
+    fsys::remove_all(path_, ignored);
+  } else {
+    RemoveContents(path_);
+  }
 }
 
 }  // namespace harness

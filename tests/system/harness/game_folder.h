@@ -26,16 +26,24 @@ class GameFolder {
  public:
   // Copies the staged game into a new folder under the temporary folder.
   GameFolder();
+  // Copies the staged game into an existing folder (a drive's root, say), emptied first; only its
+  // contents are removed afterwards.
+  explicit GameFolder(const std::string& existingFolder);
   ~GameFolder();
   GameFolder(const GameFolder&) = delete;
   GameFolder& operator=(const GameFolder&) = delete;
 
   const std::string& Path() const { return path_; }
-  std::string File(const std::string& relative) const { return path_ + "\\" + relative; }
+  std::string File(const std::string& relative) const {
+    return path_.back() == '\\' ? path_ + relative : path_ + "\\" + relative;
+  }
   std::string Launcher() const { return File("Vantor.exe"); }
 
  private:
+  void MarkDiagnosticsReportDone();
+
   std::string path_;
+  bool ownsFolder_ = true;
 };
 
 }  // namespace harness

@@ -6,6 +6,8 @@ GameRun RunGame(const GameFolder& folder, const std::string& arguments, RunOptio
   const std::string tracePath = folder.File("trace.txt");
   options.program = folder.Launcher();
   options.arguments = arguments;
+  // Started as from the game's own folder unless the test says otherwise.
+  if (options.workingFolder.empty()) options.workingFolder = folder.Path();
   options.environment.push_back("VANTOR_TRACE=" + tracePath);
   GameRun run;
   run.result = RunProgram(options);

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 
+#include "game_folder.h"
 #include "message_boxes.h"
 
 namespace harness {
@@ -89,22 +91,110 @@ DWORD HandleDebugEvent(const DEBUG_EVENT& event, HANDLE process, bool& sawLoader
   }
 }
 
+bool StartProcess(const RunOptions& options, DWORD flags, PROCESS_INFORMATION& info,
+                  const std::vector<std::string>& extraEnvironment = {}) {
+  std::string commandLine = "\"" + options.program + "\"";
+  if (!options.arguments.empty()) commandLine += " " + options.arguments;
+  std::vector<std::string> changes = extraEnvironment;
+  changes.insert(changes.end(), options.environment.begin(), options.environment.end());
+  std::string environment = BuildEnvironment(changes);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  return CreateProcessA(options.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags,
+                        environment.data(),
+                        options.workingFolder.empty() ? nullptr : options.workingFolder.c_str(),
+                        &startup, &info) != FALSE;
+}
+
+// Undoes the C escapes of Wine's trace of a text: \n \r \t \" \\ and \xNN.
+std::string Unescape(const std::string& text) {
+  std::string result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      result.push_back(text[i]);
+      continue;
+    }
+    const char c = text[++i];
+    if (c == 'n') {
+      result.push_back('\n');
+    } else if (c == 'r') {
+      result.push_back('\r');
+    } else if (c == 't') {
+      result.push_back('\t');
+    } else if (c == 'x' && i + 2 < text.size()) {
+      result.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+      i += 2;
+    } else {
+      result.push_back(c);
+    }
+  }
+  return result;
+}
+
+// Picks the OutputDebugStringA texts out of Wine's trace output:
+//   0124:warn:debugstr:OutputDebugStringA "text\n"
+// A text that Wine cut ends in "..." after the closing quote; it is kept with that mark.
+std::vector<std::string> DebugStringsFromTrace(const std::string& output) {
+  static const std::string kMarker = ":warn:debugstr:OutputDebugStringA \"";
+  std::vector<std::string> texts;
+  size_t start = 0;
+  while (start < output.size()) {
+    size_t end = output.find('\n', start);
+    if (end == std::string::npos) end = output.size();
+    const std::string line = output.substr(start, end - start);
+    start = end + 1;
+    const size_t marker = line.find(kMarker);
+    if (marker == std::string::npos) continue;
+    std::string quoted = line.substr(marker + kMarker.size());
+    if (!quoted.empty() && quoted.back() == '\r') quoted.pop_back();
+    const bool cut = quoted.size() >= 4 && quoted.compare(quoted.size() - 4, 4, "\"...") == 0;
+    quoted.resize(quoted.size() - (cut ? 4 : 1));
+    texts.push_back(Unescape(quoted) + (cut ? "..." : ""));
+  }
+  return texts;
+}
+
+// Wine writes the traces of every program the harness starts to the harness's own standard error,
+// which the test runner points at a file named by VANTOR_STDERR_FILE (run_capturing_stderr.sh).
+// Returns that file's name, or an empty string when there is none.
+std::string StandardErrorFile() {
+  const char* name = std::getenv("VANTOR_STDERR_FILE");
+  return name && *name ? ToWindowsPath(name) : std::string();
+}
+
+std::string ReadFrom(const std::string& name, unsigned long long offset) {
+  std::string text;
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return text;
+  LARGE_INTEGER start;
+  start.QuadPart = static_cast<LONGLONG>(offset);
+  SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    text.append(buffer, read);
+  CloseHandle(file);
+  return text;
+}
+
+unsigned long long FileSize(const std::string& name) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (name.empty() || !GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 }  // namespace
 
 RunResult RunProgram(const RunOptions& options) {
   RunResult result;
-  std::string commandLine = "\"" + options.program + "\"";
-  if (!options.arguments.empty()) commandLine += " " + options.arguments;
-  std::string environment = BuildEnvironment(options.environment);
-
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  const DWORD flags = options.asDebugger ? DEBUG_ONLY_THIS_PROCESS : 0;
-  if (!CreateProcessA(options.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags,
-                      environment.data(),
-                      options.workingFolder.empty() ? nullptr : options.workingFolder.c_str(),
-                      &startup, &info)) {
+  const std::string errorFile = StandardErrorFile();
+  const unsigned long long errorStart = FileSize(errorFile);
+  const bool started = options.asDebugger
+                           ? StartProcess(options, DEBUG_ONLY_THIS_PROCESS, info)
+                           : StartProcess(options, 0, info, {"WINEDEBUG=-all,+debugstr"});
+  if (!started) {
     result.error = "CreateProcess failed with error " + std::to_string(GetLastError());
     return result;
   }
@@ -138,7 +228,39 @@ RunResult RunProgram(const RunOptions& options) {
   result.exitCode = code;
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
+  if (!options.asDebugger && !errorFile.empty()) {
+    result.debugStrings = DebugStringsFromTrace(ReadFrom(errorFile, errorStart));
+  }
   return result;
+}
+
+BackgroundProgram::BackgroundProgram(const RunOptions& options) {
+  PROCESS_INFORMATION info = {};
+  if (StartProcess(options, 0, info)) {
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+  }
+}
+
+BackgroundProgram::~BackgroundProgram() {
+  if (!process_) return;
+  if (Running()) {
+    TerminateProcess(process_, 0xDEADBEEF);
+    WaitForSingleObject(process_, 10000);
+  }
+  CloseHandle(process_);
+}
+
+bool BackgroundProgram::Running() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool BackgroundProgram::Wait(unsigned timeoutMs, unsigned long& exitCode) {
+  if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  exitCode = code;
+  return true;
 }
 
 }  // namespace harness

@@ -19,7 +19,13 @@ struct RunOptions {
   std::vector<std::string>
       environment;  // "NAME=value" set or replaced for the child; "NAME=" removes
   unsigned timeoutMs = 30000;
-  bool asDebugger = true;  // receive OutputDebugStringA texts as debug events
+  // How OutputDebugStringA texts are collected. By default Wine's own trace of them
+  // (WINEDEBUG=+debugstr, written to the harness's standard error, which must be the file named by
+  // VANTOR_STDERR_FILE), which leaves the program undisturbed but cuts each text after 300
+  // characters. As its debugger the harness receives every text
+  // whole, but under Wine 8 (x64) a C++ exception thrown in a debugged program ends in a loop of
+  // access violations, so only programs that throw nothing may be run that way.
+  bool asDebugger = false;
 };
 
 struct RunResult {
@@ -33,5 +39,23 @@ struct RunResult {
 
 // Runs the program to its end (or the time limit) and returns what it did.
 RunResult RunProgram(const RunOptions& options);
+
+// A program left running while the test does other things (a first instance of the game, say).
+// It is not debugged and its boxes are not answered. Ended at destruction if still running.
+class BackgroundProgram {
+ public:
+  explicit BackgroundProgram(const RunOptions& options);
+  ~BackgroundProgram();
+  BackgroundProgram(const BackgroundProgram&) = delete;
+  BackgroundProgram& operator=(const BackgroundProgram&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  bool Running() const;
+  // Waits for the end; false when the time ran out first.
+  bool Wait(unsigned timeoutMs, unsigned long& exitCode);
+
+ private:
+  void* process_ = nullptr;
+};
 
 }  // namespace harness

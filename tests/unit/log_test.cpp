@@ -1,0 +1,165 @@
+// The log output as the program uses it: which file it makes and when, what reaches the file,
+// the debugger and the console, and how CrashExit ends the process.
+#include "log.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "log_fixture.h"
+#include "log_testing.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using LogDeathTest = LogTest;
+
+// The dated name for the current local time, built independently of the log's own clock code.
+std::string DatedNameNow() {
+  const std::time_t now = std::time(nullptr);
+  char name[64];
+  std::strftime(name, sizeof name, "logs/crash_%Y-%m-%d_%H%M.log", std::localtime(&now));
+  return name;
+}
+
+std::vector<std::string> FilesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST_F(LogTest, NothingLoggedMakesNoFile) {
+  WriteFile("debug.fnt", "");  // neither "crash.log" nor the dated file may appear
+  DebuggerCapture debugger;
+  ConsolePrint("console %s\n", "only");
+  EXPECT_EQ(debugger.Finish(), "");
+  EXPECT_EQ(FilesIn("."), std::vector<std::string>{"debug.fnt"});
+}
+
+TEST_F(LogTest, FirstLogPrintTruncatesCrashLogAndLaterOnesAppendWithCrLf) {
+  WriteFile("crash.log",
+            "an earlier run's log, longer than what this run writes" + std::string(100, '.'));
+  DebuggerCapture debugger;
+  LogPrint("*** Exception ***\n");
+  LogPrint("%s", "100% of %d\nsaid\r\n");  // '%' in an argument is text
+  LogPrint("\nline %d\n", 3);              // a call's leading line feed stays alone
+  const std::string expected = "*** Exception ***\r\n100% of %d\r\nsaid\r\n\nline 3\r\n";
+  EXPECT_EQ(debugger.Finish(), expected);
+
+  // Written through without a flush, and readable while the log holds the file open.
+  EXPECT_EQ(ReadFile("crash.log"), expected);
+#ifdef _WIN32
+  // Other processes may read it, but not write or delete it.
+  std::ofstream writer("crash.log", std::ios::app);
+  EXPECT_FALSE(writer.is_open());
+  std::error_code error;
+  EXPECT_FALSE(fs::remove("crash.log", error));
+#endif
+}
+
+TEST_F(LogTest, LongMessagesAreCut) {
+  const std::string head(2000, 'a');
+  const std::string tail(100, 'b');
+  const std::string pair(2045, 'c');
+  LogPrint("%s%s", head.c_str(), tail.c_str());
+  LogPrint("%s\n", pair.c_str());
+  // 2046 characters, then 2047 with the pair completed.
+  EXPECT_EQ(ReadFile("crash.log"), head + tail.substr(0, 46) + pair + "\r\n");
+}
+
+TEST_F(LogTest, ConsoleGetsConvertedLogLinesAndUnconvertedConsoleText) {
+  LogOpen(true);
+#ifndef _WIN32
+  // Under Wine the standard output of a test is a pipe, which WriteConsoleA does not write to.
+  testing::internal::CaptureStdout();
+#endif
+  DebuggerCapture debugger;
+  LogPrint("a\nb\n");
+  ConsolePrint("c\nd %s", "e");
+  EXPECT_EQ(debugger.Finish(), "a\r\nb\r\n");
+#ifndef _WIN32
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "a\r\nb\r\nc\nd e");
+#endif
+  // LogPrint used the file LogOpen made rather than opening it again.
+  EXPECT_EQ(ReadFile("crash.log"), "a\r\nb\r\n");
+}
+
+TEST_F(LogTest, MarkerFileSelectsADatedFileInLogs) {
+  WriteFile("debug.fnt", "");
+  const std::string before = DatedNameNow();
+  LogPrint("dated\n");
+  const std::string after = DatedNameNow();
+
+  ASSERT_TRUE(fs::is_directory("logs"));
+  const std::vector<std::string> files = FilesIn("logs");
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(std::regex_match(files[0], std::regex(R"(crash_\d{4}-\d\d-\d\d_\d{4}\.log)")))
+      << files[0];
+  const std::string name = "logs/" + files[0];
+  EXPECT_TRUE(name == before || name == after) << name << " is not " << before;
+  EXPECT_EQ(ReadFile(name), "dated\r\n");
+  EXPECT_FALSE(fs::exists("crash.log"));
+
+  // The next run finds the folder made already; in the same minute it replaces the file.
+  LogResetForTesting();
+  const std::string secondBefore = DatedNameNow();
+  LogPrint("second\n");
+  const std::string secondAfter = DatedNameNow();
+  EXPECT_TRUE(ReadFile(secondAfter) == "second\r\n" || ReadFile(secondBefore) == "second\r\n");
+  EXPECT_FALSE(fs::exists("crash.log"));
+}
+
+TEST_F(LogTest, DatedFileThatCannotBeMadeFallsBackToCrashLog) {
+  WriteFile("debug.fnt", "");
+  WriteFile("logs", "a file where the folder should be");
+  LogPrint("fallback\n");
+  EXPECT_EQ(ReadFile("crash.log"), "fallback\r\n");
+  EXPECT_TRUE(fs::is_regular_file("logs"));
+}
+
+TEST_F(LogTest, UnusableLogStillReachesTheDebuggerAndIsNotRetried) {
+  fs::create_directory("crash.log");  // both creation attempts fail
+  DebuggerCapture debugger;
+  LogPrint("lost %d\n", 1);
+  fs::remove("crash.log");
+  LogPrint("lost %d\n", 2);
+  EXPECT_EQ(debugger.Finish(), "lost 1\r\nlost 2\r\n");
+  EXPECT_FALSE(fs::exists("crash.log"));
+}
+
+// In death tests every log call is inside the statement: on Windows the child runs the test again
+// from the start, and a log opened by the parent would keep the child from opening it.
+
+TEST_F(LogDeathTest, CrashExitAsFirstOutputShowsTheBoxAndMakesNoFile) {
+  WriteFile("debug.fnt", "");
+  EXPECT_EXIT(
+      {
+        AnswerCrashBoxOnStderr();
+        CrashExit("first and last %d\n", 7);
+      },
+      testing::ExitedWithCode(kCrashExitStatus),
+      "message box \"CrashExit\\.\\.\\.\": first and last 7");
+  EXPECT_EQ(FilesIn("."), std::vector<std::string>{"debug.fnt"});
+}
+
+TEST_F(LogDeathTest, CrashExitAppendsItsTextUnconvertedToTheLog) {
+  EXPECT_EXIT(
+      {
+        AnswerCrashBoxOnStderr();
+        LogPrint("*** Exception ***\n");
+        CrashExit("%s\n", "fault at 100%");
+      },
+      testing::ExitedWithCode(kCrashExitStatus),
+      "message box \"CrashExit\\.\\.\\.\": fault at 100%");
+  EXPECT_EQ(ReadFile("crash.log"), "*** Exception ***\r\nfault at 100%\n");
+}
+
+}  // namespace
