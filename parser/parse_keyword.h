@@ -1,0 +1,37 @@
+// The statement node: a keyword call with its arguments (and the block written after it), a named
+// constant with its single value, or a keyword declaration with its parameter types. A node owns
+// its values, its block and the rest of its list, so whoever holds the head of a list owns all of
+// it.
+#pragma once
+
+#include <cstdio>
+
+#include "parse_values.h"
+
+class CZKPARSE_KEYWORD {
+ public:
+  // Longest name plus the terminating zero.
+  static constexpr int kNameSize = 40;
+
+  // An empty name and no values, successor or block.
+  CZKPARSE_KEYWORD();
+
+  // The deep copy of a list (which includes need for the constants) comes with them; until then
+  // a node cannot be copied, since a member-wise copy would own everything twice.
+  CZKPARSE_KEYWORD(const CZKPARSE_KEYWORD&) = delete;
+  CZKPARSE_KEYWORD& operator=(const CZKPARSE_KEYWORD&) = delete;
+
+  // The virtual operations in the order of their table slots: WriteBinary first, then the
+  // destructor.
+
+  // Writes the list that starts at this node to stream, which the caller opened for binary
+  // writing. Write errors are ignored.
+  virtual void WriteBinary(std::FILE* stream);
+
+  virtual ~CZKPARSE_KEYWORD();
+
+  char name[kNameSize];
+  CZKPARSE_PARAM* params;
+  CZKPARSE_KEYWORD* next;
+  CZKPARSE_KEYWORD* block;
+};

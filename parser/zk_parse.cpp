@@ -1,0 +1,70 @@
+#include "zk_parse.h"
+
+#include <cstring>
+#include <memory>
+
+#include "file.h"
+#include "log.h"
+
+CZKParse::CZKParse(const char* name)
+    : dir{},
+      fileName{},
+      text(nullptr),
+      stringBuffer(nullptr),
+      length(0),
+      pos(0),
+      line(1),
+      constants(nullptr),
+      intVariable(nullptr),
+      floatVariable(nullptr),
+      stringVariable(nullptr) {
+  if (name == nullptr) name = "";
+  Load(name);
+  SetNames(name);
+}
+
+CZKParse::~CZKParse() {
+  delete[] text;
+  delete[] stringBuffer;
+  delete constants;
+}
+
+void CZKParse::Load(const char* name) {
+  try {
+    fs::file file;
+    file.open(name, 0);
+    const int size = file.length();
+    const std::uint32_t bytes = static_cast<std::uint32_t>(size);
+    // A quoted string is assembled in the second buffer; it always fits, because it is never
+    // longer than the text it is read from.
+    // Zeroed, so that the tail a short read leaves unread holds no leftover bytes.
+    std::unique_ptr<char[]> loaded(new char[bytes]());
+    std::unique_ptr<char[]> strings(new char[bytes]);
+    // One read of the whole file; a short count only leaves the end of the buffer unread.
+    file.read(loaded.get(), size);
+    file.close();
+    text = loaded.release();
+    stringBuffer = strings.release();
+    length = bytes;
+  } catch (const fs::file_exception&) {
+    // Which operation failed does not matter here: the parser simply has no text. The reader has
+    // closed the file on its way out.
+    ConsolePrint("WARNING [CZKParse] cannot open %s\n", name);
+  }
+}
+
+void CZKParse::SetNames(const char* name) {
+  // Cut to 259 characters, as the file-system library's names are.
+  std::strncpy(fileName, name, kPathSize - 1);
+  fileName[kPathSize - 1] = '\0';
+  std::memcpy(dir, fileName, kPathSize);
+  // An include resolves its names against this folder. The last backslash decides, even when a
+  // forward slash follows it; only a name without any backslash falls back to the last slash.
+  char* cut = std::strrchr(dir, '\\');
+  if (cut == nullptr) cut = std::strrchr(dir, '/');
+  if (cut == nullptr) {
+    dir[0] = '\0';
+  } else {
+    cut[1] = '\0';
+  }
+}

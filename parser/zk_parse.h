@@ -1,0 +1,113 @@
+// The parser object: one per script file. It holds the whole file in memory, the lexer's read
+// position and line counter, the constants the script has defined so far and the host's variable
+// callbacks. It lives only while its file is parsed; the statement lists it builds outlive it.
+//
+// Used from one thread at a time: every report goes through one static buffer.
+#pragma once
+
+#include <cstdint>
+
+#include "parse_keyword.h"
+#include "parse_values.h"
+
+// Host callbacks for a variable reference ('%' and a name). Each returns true and stores the
+// value when the host knows the variable. The name is passed as written, without the '%'.
+typedef bool (*IntVariableCallback)(int* value, const char* name);
+typedef bool (*FloatVariableCallback)(float* value, const char* name);
+// value is a buffer of kStringVariableSize bytes; the host stores a zero-terminated string in it.
+typedef bool (*StringVariableCallback)(char* value, const char* name);
+
+// Comparison operators of the conditional include, as ReadOperator returns them.
+enum : int {
+  ZKPARSE_OP_NONE = 0,
+  ZKPARSE_OP_EQUAL = 1,          // ==
+  ZKPARSE_OP_NOT_EQUAL = 2,      // !=
+  ZKPARSE_OP_GREATER = 3,        // >
+  ZKPARSE_OP_LESS = 4,           // <
+  ZKPARSE_OP_GREATER_EQUAL = 5,  // >=
+  ZKPARSE_OP_LESS_EQUAL = 6      // <=
+};
+
+#if defined(__GNUC__)
+#define ZKPARSE_FORMAT(formatIndex, firstArgument) \
+  __attribute__((__format__(__printf__, formatIndex, firstArgument)))
+#else
+#define ZKPARSE_FORMAT(formatIndex, firstArgument)
+#endif
+
+class CZKParse final {
+ public:
+  // Sizes that are part of the script language and its reports.
+  static constexpr int kPathSize = 260;            // dir and fileName, with the zero
+  static constexpr int kNameSize = 40;             // names of the script, with the zero
+  static constexpr int kStringVariableSize = 256;  // what StringVariableCallback may fill
+  static constexpr int kReportBufferSize = 8192;   // one formatted report, with the zero
+
+  // Loads the file through the package file reader. Never fails: a file that cannot be opened,
+  // sized or read leaves the parser without text (a warning goes to the console), and a parser
+  // without text finds nothing to read.
+  explicit CZKParse(const char* name);
+  // Always deleted through its own type (the class is final), so the destructor is not virtual.
+  ~CZKParse();
+
+  // Owns its buffers and constants.
+  CZKParse(const CZKParse&) = delete;
+  CZKParse& operator=(const CZKParse&) = delete;
+
+  // The one virtual operation. Writes the printf-formatted message to the log with the file name,
+  // the line number and the source line around pos. It only reports; the caller decides what the
+  // error means.
+  virtual void ReportError(const char* format, ...) ZKPARSE_FORMAT(2, 3);
+
+  // Lexer: byte by byte over text, with no token stream. Bytes are 0..255; -1 means the end.
+  int ReadChar();          // the byte at pos, then pos advances; -1 at the end
+  int UnreadChar();        // steps back one byte; -1 (and no change) at the start
+  int SkipSpace();         // blanks and comments; 0 if text remains, -1 at the end
+  int SkipLineComment();   // after "//": 0 after the line feed, -1 at the end
+  int SkipBlockComment();  // after "/*": 0 after the closing pair, -1 at the end
+  // Reads a name into buffer (size bytes, the zero included): 0 read (possibly empty), -1 the
+  // text ended while reading, 1 the name does not fit (reported).
+  int ReadWord(char* buffer, int size);
+  int ReadOperator();  // one of ZKPARSE_OP_*
+  static bool IsValueTerminator(int byte);
+  static bool CompareInt(int code, std::int32_t a, std::int32_t b);
+  static bool CompareFloat(int code, float a, float b);
+
+  // Typed values: a literal, a variable reference or a constant's name. Each returns a new value
+  // that the caller owns, or null with *error set: 1 after a report, -1 when a name ran into the
+  // end of the text. *error holds 0 on entry. Blanks before the value are not skipped.
+  CZKPARSE_INT* ReadInt(int* error);
+  CZKPARSE_FLOAT* ReadFloat(int* error);
+  CZKPARSE_STRING* ReadString(int* error);
+
+  char dir[kPathSize];       // fileName up to its last backslash, else its last '/'; or empty
+  char fileName[kPathSize];  // the name as given, cut to 259 characters
+  char* text;                // the whole file, length bytes, no terminating zero; owned
+  char* stringBuffer;        // length bytes where quoted strings are assembled; owned
+  std::uint32_t length;
+  std::uint32_t pos;            // next byte to read, 0 <= pos <= length
+  std::int32_t line;            // from 1; counts the line feeds the lexer has consumed
+  CZKPARSE_KEYWORD* constants;  // most recent definition first; owned
+  IntVariableCallback intVariable;
+  FloatVariableCallback floatVariable;
+  StringVariableCallback stringVariable;
+
+  // Where ReportError formats: shared by all parser objects, and holding the last report's source
+  // line until the next report.
+  static char reportBuffer[kReportBufferSize];
+
+ private:
+  void Load(const char* name);
+  void SetNames(const char* name);
+
+  // The three forms every value reader accepts besides its literal.
+  const CZKPARSE_PARAM* FindConstant(int* error, std::int32_t type, const char* typeMismatch);
+  bool ReadVariableName(char (&name)[kNameSize], int* error);
+  CZKPARSE_INT* ReadIntVariable(int* error);
+  CZKPARSE_FLOAT* ReadFloatVariable(int* error);
+  CZKPARSE_STRING* ReadStringVariable(int* error);
+  CZKPARSE_STRING* ReadQuotedString(int* error);
+  // The digits after an optional minus sign, which the caller has consumed.
+  CZKPARSE_INT* ReadIntLiteral(bool negative, int* error);
+  CZKPARSE_FLOAT* ReadFloatLiteral(bool negative, int* error);
+};

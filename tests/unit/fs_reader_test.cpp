@@ -1,0 +1,106 @@
+// The package file reader over stand-ins of the file-system library (reader_doubles.h), which fail
+// where the real library cannot be made to, and the parser's loader on top of it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "file.h"
+#include "reader_doubles.h"
+#include "zk_parse.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+using doubles::state;
+
+class FileReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    state = doubles::FileSystem();
+    state.files["a.ini"] = "0123456789";
+  }
+};
+
+// The code of the exception that body throws on a fresh reader, or -1.
+template <typename Body>
+int ThrownCode(Body body) {
+  try {
+    fs::file reader;
+    body(reader);
+  } catch (const fs::file_exception& failure) {
+    return failure.code;
+  }
+  return -1;
+}
+
+TEST_F(FileReaderTest, PassesCallsThroughAndClosesOnce) {
+  {
+    fs::file reader;
+    reader.open("a.ini", 0);
+    EXPECT_EQ(reader.length(), 10);
+    char buffer[16] = {};
+    EXPECT_EQ(reader.read(buffer, 16), 10);  // a short count comes back without complaint
+    reader.close();
+    EXPECT_EQ(reader.handle, nullptr);
+    reader.close();
+  }
+  { fs::file().open("a.ini", 0); }  // the destructor closes
+  EXPECT_EQ(state.calls, (Calls{"FS_open(a.ini, 0)", "FS_length(#1)", "FS_read(#1, 16)",
+                                "FS_close(#1)", "FS_open(a.ini, 0)", "FS_close(#2)"}));
+  EXPECT_EQ(state.console, "");
+}
+
+TEST_F(FileReaderTest, OpenFailureWarnsAndThrowsCode0WithNothingToClose) {
+  fs::file reader;
+  int code = -1;
+  try {
+    reader.open("missing.ini", 0);
+  } catch (const fs::file_exception& failure) {
+    code = failure.code;
+  }
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(reader.handle, nullptr);
+  EXPECT_EQ(state.console, "WARNING [file] cannot open file missing.ini\n");
+  EXPECT_EQ(ThrownCode([](fs::file& r) { r.open("a.ini", 3); }), 0);  // the mode passes through
+  EXPECT_EQ(state.calls, (Calls{"FS_open(missing.ini, 0)", "FS_open(a.ini, 3)"}));
+}
+
+TEST_F(FileReaderTest, LengthAndReadFailuresThrowAndTheFileIsClosed) {
+  state.failLength = state.failRead = true;
+  EXPECT_EQ(ThrownCode([](fs::file& r) { r.open("a.ini", 0), r.length(); }), 3);
+  char byte;
+  EXPECT_EQ(ThrownCode([&byte](fs::file& r) { r.open("a.ini", 0), r.read(&byte, 1); }), 1);
+  EXPECT_EQ(state.calls, (Calls{"FS_open(a.ini, 0)", "FS_length(#1)", "FS_close(#1)",
+                                "FS_open(a.ini, 0)", "FS_read(#2, 1)", "FS_close(#2)"}));
+  EXPECT_EQ(state.console, "");
+}
+
+TEST_F(FileReaderTest, LoaderReadsTheWholeFileInOneCall) {
+  const CZKParse parser("a.ini");
+  EXPECT_EQ(std::string(parser.text, parser.length), "0123456789");
+  EXPECT_EQ(state.calls,
+            (Calls{"FS_open(a.ini, 0)", "FS_length(#1)", "FS_read(#1, 10)", "FS_close(#1)"}));
+}
+
+TEST_F(FileReaderTest, LoaderWarnsAndKeepsNoText) {
+  const CZKParse missing("missing.ini");
+  EXPECT_EQ(missing.text, nullptr);
+  EXPECT_EQ(state.console,
+            "WARNING [file] cannot open file missing.ini\n"
+            "WARNING [CZKParse] cannot open missing.ini\n");
+  for (const bool length : {true, false}) {
+    state.console.clear();
+    state.failLength = length;
+    state.failRead = !length;
+    const CZKParse parser("a.ini");
+    EXPECT_EQ(parser.text, nullptr);
+    EXPECT_EQ(parser.stringBuffer, nullptr);
+    EXPECT_EQ(parser.length, 0u);
+    EXPECT_EQ(state.console, "WARNING [CZKParse] cannot open a.ini\n");
+    EXPECT_EQ(state.calls.back().substr(0, 9), "FS_close(");
+  }
+  EXPECT_EQ(state.log, "");
+}
+
+}  // namespace

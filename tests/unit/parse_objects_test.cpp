@@ -1,0 +1,155 @@
+// Statement lists and value chains: copies, what deleting a long list costs, the binary form, and
+// the names a parser object keeps.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "parser_fixture.h"
+
+namespace {
+
+CZKPARSE_KEYWORD* Node(const char* name, CZKPARSE_PARAM* params = nullptr,
+                       CZKPARSE_KEYWORD* node = new CZKPARSE_KEYWORD) {
+  std::strcpy(node->name, name);
+  node->params = params;
+  return node;
+}
+
+TEST(ParseValues, CopyIsDeepAndEndsAtAnElementWithoutAValueClass) {
+  CZKPARSE_INT head(7, "seven");
+  AppendParam(&head, new CZKPARSE_STRING("text", nullptr));
+  AppendParam(&head, new CZKPARSE_PARAM(5, nullptr));  // a declaration's bare type
+  AppendParam(&head, new CZKPARSE_INT(1, nullptr));
+  CZKPARSE_INT copy(head);
+  EXPECT_STREQ(copy.name, "seven");
+  EXPECT_NE(copy.name, head.name);
+  const auto* text = static_cast<CZKPARSE_STRING*>(copy.next);
+  ASSERT_NE(text, nullptr);
+  EXPECT_STREQ(text->value, "text");
+  EXPECT_NE(text->value, static_cast<CZKPARSE_STRING*>(head.next)->value);
+  EXPECT_EQ(text->next, nullptr);
+  DeleteParamChain(copy.next);
+  DeleteParamChain(head.next);
+}
+
+// The spread of the frame addresses of the probe nodes' destructors is how far the stack grew
+// while a list was deleted.
+std::uintptr_t deepest = 0, shallowest = 0;
+
+struct ProbeNode : CZKPARSE_KEYWORD {
+  ~ProbeNode() override {
+    // The frame, not a local: the sanitizers may move locals off the stack.
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    if (deepest == 0 || here < deepest) deepest = here;
+    if (here > shallowest) shallowest = here;
+  }
+};
+
+TEST(ParseKeyword, DeletingAListOf100000StatementsDoesNotGrowTheStack) {
+  // A destructor that recursed along the list would need at least two frames per node: it fails
+  // the check below, or overflows the stack first.
+  CZKPARSE_KEYWORD* head = nullptr;
+  for (int i = 0; i < 100000; ++i) {
+    CZKPARSE_KEYWORD* node = Node("call", new CZKPARSE_STRING("a", "b"), new ProbeNode);
+    node->next = head;
+    head = node;
+  }
+  delete head;
+  ASSERT_NE(deepest, 0u);
+  EXPECT_LT(shallowest - deepest, 4096u);
+}
+
+// --- The binary form: built here independently of the writer --------------------------------
+
+std::string Int(std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  return {static_cast<char>(bits), static_cast<char>(bits >> 8), static_cast<char>(bits >> 16),
+          static_cast<char>(bits >> 24)};
+}
+std::string Text(const std::string& text) {
+  return Int(static_cast<int>(text.size())) + text;
+}
+
+using WriteBinaryTest = ParserTest;
+
+std::string Written(CZKPARSE_KEYWORD& list) {
+  std::FILE* stream = std::fopen("list.bin", "wb");
+  if (stream == nullptr) return "<no file>";
+  list.WriteBinary(stream);
+  std::fclose(stream);
+  return ParserTest::ReadFile("list.bin");
+}
+
+TEST_F(WriteBinaryTest, CallWithAnIntLiteral) {
+  CZKPARSE_KEYWORD foo;  // foo(1)
+  Node("foo", new CZKPARSE_INT(1, nullptr), &foo);
+  EXPECT_EQ(Written(foo), Int(16) + Int(3) + "foo" + Int(0) + Int(1) + Int(0) + Int(-1));
+}
+
+bool KnowsWidth(int* value, const char* name) {
+  *value = 640;
+  return std::strcmp(name, "Width") == 0;
+}
+
+TEST_F(WriteBinaryTest, EveryValueTypeAndAVariablesName) {
+  auto parser = Load("%Width)");
+  parser->intVariable = KnowsWidth;
+  int error = 0;
+  CZKPARSE_KEYWORD all;
+  Node("all", parser->ReadInt(&error), &all);
+  AppendParam(all.params, new CZKPARSE_FLOAT(2.5f, nullptr));
+  AppendParam(all.params, new CZKPARSE_STRING("a \"b\"", nullptr));
+  AppendParam(all.params, new CZKPARSE_STRING("", "empty"));
+  AppendParam(all.params, new CZKPARSE_STRING(nullptr, nullptr));
+  EXPECT_EQ(Written(all), Int(16) + Text("all") + Int(0) + Int(640) + Text("Width") +  //
+                              Int(1) + std::string("\0\0\x20\x40", 4) + Int(0) +       //
+                              Int(2) + Text("a \"b\"") + Int(0) +                      //
+                              Int(2) + Int(0) + Text("empty") +                        //
+                              Int(2) + Int(0) + Int(0) + Int(-1));
+}
+
+TEST_F(WriteBinaryTest, BlocksAndListsEndWithTheirOwnMarkers) {
+  CZKPARSE_KEYWORD window;  // window { width(640) height { } } sound
+  Node("window", nullptr, &window)->block = Node("width", new CZKPARSE_INT(640, nullptr));
+  window.block->next = Node("height");
+  window.block->next->block = Node("");
+  window.next = Node("sound");
+  EXPECT_EQ(Written(window), Int(16) + Text("window") + Int(32) +                        //
+                                 Int(16) + Text("width") + Int(0) + Int(640) + Int(0) +  //
+                                 Int(16) + Text("height") + Int(32) +                    //
+                                 Int(16) + Int(0) + Int(-1) + Int(-1) +                  //
+                                 Int(16) + Text("sound") + Int(-1));
+}
+
+// --- Loading ---------------------------------------------------------------------------------
+
+using ParserLoadTest = ParserTest;
+
+TEST_F(ParserLoadTest, HoldsTheWholeFileOrNothing) {
+  const char raw[] = "a(1)\r\n\0\x80\xff";
+  auto parser = Load(std::string(raw, sizeof raw - 1), "cfg/x.ini");
+  EXPECT_EQ(std::string(parser->text, parser->length), std::string(raw, sizeof raw - 1));
+  EXPECT_EQ(parser->line, 1);
+
+  CZKParse missing("missing.ini");
+  EXPECT_EQ(missing.text, nullptr);
+  EXPECT_EQ(missing.length, 0u);
+  EXPECT_EQ(missing.SkipSpace(), -1);
+}
+
+TEST_F(ParserLoadTest, DirIsTheNameUpToItsLastBackslashElseItsLastSlash) {
+  EXPECT_STREQ(CZKParse("game.ini").dir, "");
+  EXPECT_STREQ(CZKParse("data/cfg/game.ini").dir, "data/cfg/");
+  EXPECT_STREQ(CZKParse("a/b\\c/d.ini").dir, "a/b\\");
+  const std::string name = std::string(250, 'd') + "\\" + std::string(20, 'n');
+  const CZKParse cut(name.c_str());
+  EXPECT_EQ(std::string(cut.fileName), name.substr(0, 259));
+  EXPECT_EQ(std::string(cut.dir), name.substr(0, 251));
+  // A backslash beyond the cut does not count.
+  EXPECT_STREQ(CZKParse((std::string(259, 'x') + "\\y").c_str()).dir, "");
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+// The parser's tests work as the program does: a script is a file loaded through the file-system
+// library, a report is what reaches the log file. Each test runs in a temporary working folder
+// (where the log writes "crash.log"), registered as the library's one source, with a fresh log.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "zk_parse.h"
+
+class ParserTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+ public:
+  static std::string ReadFile(const std::filesystem::path& path);
+  // Writes bytes to the file name and returns a parser that has loaded it.
+  static std::unique_ptr<CZKParse> Load(const std::string& bytes, const char* name = "script.txt");
+  // Closes the log and removes its file, so that the next report starts a fresh one.
+  static void RestartLog();
+  static std::string LogText() { return ReadFile("crash.log"); }
+  // One report as the log file holds it; a line feed in message must be given as CR LF.
+  static std::string Report(const std::string& message, int line, const std::string& sourceLine,
+                            const std::string& file = "script.txt") {
+    return "[CZKParse] " + message + ": in file '" + file + "' in line " + std::to_string(line) +
+           "\r\n" + sourceLine + "\n\r\n";
+  }
+
+ private:
+  std::filesystem::path previous_folder_;
+  std::filesystem::path folder_;
+};
