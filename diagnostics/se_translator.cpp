@@ -1,15 +1,102 @@
 #include "se_translator.h"
 
+#include "crash_report.h"
+
+// Shared with the thunk (se_thunk_x64.S, se_thunk_i686.S), hence unmangled.
+extern "C" {
+// Entered in place of the faulting instruction: pushes vantorSeReturnAddress as its return address
+// and calls VantorRunSeTranslator. Never returns.
+void VantorSeThunk();
+// The fault address plus one, so that the unwinder takes the thunk as called from inside the
+// faulting instruction and finds that instruction's handlers and cleanups.
+void* vantorSeReturnAddress = nullptr;
+void VantorRunSeTranslator();
+}
+
 namespace {
+
 SeTranslatorFunction installedTranslator = nullptr;
+DWORD installedThread = 0;
+PVOID handlerHandle = nullptr;
+// Set from the fault until the translator's exception leaves it: exceptions raised meanwhile
+// (inside the crash report, or the throw itself) are not faults to translate.
+volatile bool translating = false;
+
+// The translator's view of the fault, kept outside the stack that the unwinding takes apart.
+EXCEPTION_RECORD recordCopy;
+CONTEXT contextCopy;
+EXCEPTION_POINTERS pointersCopy = {&recordCopy, &contextCopy};
+
+// Processor faults only. Everything else a vectored handler sees passes by: debugger output
+// (0x40010006), thread naming (0x406D1388), C++ exceptions of MSVC (0xE06D7363) and of GCC
+// (0x20474343, 0x21474343), and the stack overflow, which leaves no stack to report on.
+bool IsFaultCode(DWORD code) {
+  switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_BREAKPOINT:
+    case EXCEPTION_SINGLE_STEP:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_FLT_DENORMAL_OPERAND:
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
+    case EXCEPTION_FLT_INEXACT_RESULT:
+    case EXCEPTION_FLT_INVALID_OPERATION:
+    case EXCEPTION_FLT_OVERFLOW:
+    case EXCEPTION_FLT_STACK_CHECK:
+    case EXCEPTION_FLT_UNDERFLOW:
+      return true;
+    default:
+      return false;
+  }
+}
+
+LONG CALLBACK OnException(EXCEPTION_POINTERS* pointers) {
+  const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
+  if (translating || installedTranslator == nullptr || GetCurrentThreadId() != installedThread ||
+      !IsFaultCode(record.ExceptionCode) || (record.ExceptionFlags & EXCEPTION_NONCONTINUABLE)) {
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  translating = true;
+  recordCopy = record;
+  contextCopy = *pointers->ContextRecord;
+  vantorSeReturnAddress = static_cast<char*>(record.ExceptionAddress) + 1;
+  // Resume in the thunk with every other register as it was at the fault, so that unwinding from
+  // the thunk restores the faulting frame's registers.
+#ifdef _WIN64
+  pointers->ContextRecord->Rip = reinterpret_cast<DWORD64>(&VantorSeThunk);
+#else
+  pointers->ContextRecord->Eip = reinterpret_cast<DWORD>(&VantorSeThunk);
+#endif
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+}  // namespace
+
+extern "C" void VantorRunSeTranslator() {
+  // Translation ends when the translator's exception leaves this frame.
+  struct EndOfTranslation {
+    ~EndOfTranslation() { translating = false; }
+  } end;
+  installedTranslator(recordCopy.ExceptionCode, &pointersCopy);
+  // A translator must throw; one that returns leaves nothing to resume, so the code is thrown.
+  throw static_cast<unsigned int>(recordCopy.ExceptionCode);
 }
 
 SeTranslatorFunction SetSeTranslator(SeTranslatorFunction translator) {
-  SeTranslatorFunction previous = installedTranslator;
+  const SeTranslatorFunction previous = installedTranslator;
   installedTranslator = translator;
+  installedThread = GetCurrentThreadId();
+  // First in line, before any handler the runtime or a library adds.
+  if (handlerHandle == nullptr) handlerHandle = AddVectoredExceptionHandler(1, OnException);
   return previous;
 }
 
-void TranslateSeException(unsigned int code, EXCEPTION_POINTERS* /*pointers*/) {
+void TranslateSeException(unsigned int code, EXCEPTION_POINTERS* pointers) {
+  WriteCrashReport(pointers);
   throw code;
 }

@@ -1,16 +1,19 @@
-// Turning processor faults on the main thread into ordinary C++ exceptions: the launcher installs
-// TranslateSeException, which (once crash reports exist) writes the report and throws the
-// exception code as an unsigned int.
+// Turning processor faults on the main thread into ordinary C++ exceptions, as the runtime's
+// _set_se_translator does for MSVC-compiled code (it does not serve GCC's frames): after
+// SetSeTranslator, a fault on the installing thread calls the translator on that thread's own
+// stack, as if called from the faulting instruction, and whatever the translator throws leaves
+// the faulting frame. The launcher installs TranslateSeException, which writes the crash report
+// and throws the exception code.
 #pragma once
 
 #include <windows.h>
 
 using SeTranslatorFunction = void (*)(unsigned int code, EXCEPTION_POINTERS* pointers);
 
-// Installs the translator for the calling thread; returns the one installed before. The runtime's
-// own _set_se_translator only serves frames compiled by MSVC, hence ours. Faults are not yet
-// routed to the translator: until they are, a fault ends the process as an unhandled exception.
+// Installs the translator for the calling thread and returns the one installed before. Faults on
+// other threads, stack overflows and exceptions raised while a translation runs are left to the
+// system. The translator receives copies of the exception record and context and must throw.
 SeTranslatorFunction SetSeTranslator(SeTranslatorFunction translator);
 
-// The translator: throws the code.
+// The translator: writes the crash report (crash_report.h), then throws the code as unsigned int.
 [[noreturn]] void TranslateSeException(unsigned int code, EXCEPTION_POINTERS* pointers);

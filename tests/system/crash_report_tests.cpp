@@ -1,0 +1,230 @@
+// Processor faults in the running game, seen from outside: the crash report the launcher appends
+// to callstack.txt, the log banner, the message box and the exit code. The faults are raised by
+// our engine inside OnIdle (-fault=KIND), in FaultWithLocals, whose locals are of every kind the
+// report prints.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "harness/game_run.h"
+
+namespace {
+
+using harness::FileExists;
+using harness::GameFolder;
+using harness::ReadFileText;
+using harness::RunGame;
+
+constexpr unsigned long kCrashExitCode = 0xFFFFFFFF;
+// The separator as text mode writes it: 60 asterisks, CR LF, CR.
+const std::string kSeparator = std::string(60, '*') + "\r\n\r";
+// Text the report ends with CR LF reaches the file as CR CR LF.
+const std::string kEnd = "\r\r\n";
+
+struct FaultCase {
+  const char* kind;
+  int number;  // FaultWithLocals' parameter
+  const char* description;
+};
+
+const FaultCase kFaults[] = {
+    {"access", 1,
+     "The thread attempted to read from or write to a virtual address for which it does not have "
+     "the appropriate access."},
+    {"breakpoint", 2, "A breakpoint was encountered."},
+    {"divide", 3, "The thread attempted to divide an integer value by an integer divisor of zero."},
+    {"illegal", 4, "unknown exception: c000001d"},
+};
+
+// Wine's per-program DLL load order for Vantor.exe (the DllOverrides key below) while it exists: ""
+// disables the library, "native" prefers the file beside the program over Wine's own. Needed
+// because under Wine 8 a WINEDLLOVERRIDES given to the child through CreateProcess's environment
+// block did not reach its loader (measured: callstack.txt was still written with "dbghelp=" there),
+// and Wine takes its built-in dbghelp even when a dbghelp.dll lies beside the program.
+class DbgHelpLoadOrder {
+ public:
+  explicit DbgHelpLoadOrder(const char* order) {
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+    RegSetValueExA(key_, "dbghelp", 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                   static_cast<DWORD>(std::strlen(order) + 1));
+  }
+  ~DbgHelpLoadOrder() {
+    RegDeleteValueA(key_, "dbghelp");
+    RegCloseKey(key_);
+  }
+  DbgHelpLoadOrder(const DbgHelpLoadOrder&) = delete;
+  DbgHelpLoadOrder& operator=(const DbgHelpLoadOrder&) = delete;
+
+ private:
+  static constexpr char kKey[] = "Software\\Wine\\AppDefaults\\Vantor.exe\\DllOverrides";
+  HKEY key_ = nullptr;
+};
+
+// The run's environment without dbghelp.dll, as Wine's loader takes it from the command line.
+harness::RunOptions WithoutDbgHelp() {
+  harness::RunOptions options;
+  options.environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=;dbghelp=");
+  return options;
+}
+
+void PutOlderDbgHelpBeside(const GameFolder& folder) {
+  ASSERT_TRUE(CopyFileA((harness::ProgramFolder() + "\\older_dbghelp.dll").c_str(),
+                        folder.File("dbghelp.dll").c_str(), FALSE));
+}
+
+// The crash's outward signs: box, banner, exit code.
+void ExpectCrashEnd(const harness::GameRun& run, const GameFolder& folder,
+                    const std::string& description) {
+  ASSERT_TRUE(run.result.started) << run.result.error;
+  EXPECT_FALSE(run.result.timedOut);
+  EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+  ASSERT_EQ(run.result.boxes.size(), 1u);
+  EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
+  EXPECT_EQ(run.result.boxes[0].text, description + "\n");
+  EXPECT_EQ(ReadFileText(folder.File("crash.log")), "*** Exception ***\r\n" + description + "\n");
+}
+
+size_t Find(const std::string& text, const std::string& part, size_t from = 0) {
+  return text.find(part, from);
+}
+
+// The call-stack text as the report made it, before text mode added a CR to every LF.
+size_t TextLength(const std::string& block) {
+  return block.size() - static_cast<size_t>(std::count(block.begin(), block.end(), '\n'));
+}
+
+TEST(CrashReport, EachFaultLeavesTheStackWithTypedVariablesThenTheBoxAndExitCode) {
+  for (const FaultCase& fault : kFaults) {
+    SCOPED_TRACE(fault.kind);
+    GameFolder folder;
+    const auto run = RunGame(folder, std::string("-no-window -fault=") + fault.kind);
+    ExpectCrashEnd(run, folder, fault.description);
+
+    const std::string report = ReadFileText(folder.File("callstack.txt"));
+    const std::string head = kSeparator + kEnd + "Call stack:" + kEnd;
+    ASSERT_EQ(report.substr(0, head.size()), head);
+    // The faulting frame first, with its parameter and every kind of local.
+    std::ostringstream faulting;
+    faulting << "FaultWithLocals" << kEnd << "  params:" << kEnd << "    kind = " << fault.number
+             << kEnd << "  locals:" << kEnd << "    text = \"hi\"" << kEnd
+             << "    pointer = \"abc\"" << kEnd << "    numbers = { 1, 2, 3 }" << kEnd
+             << "    ratio = 1.500000" << kEnd << "    point FaultPoint " << kEnd << "      x = 1"
+             << kEnd << "      y = 2" << kEnd << kEnd;
+    EXPECT_EQ(report.substr(head.size(), faulting.str().size()), faulting.str());
+    // Then the engine's and the launcher's frames, outwards, with their parameters.
+    size_t at = head.size();
+    for (const std::string& frame :
+         {"RaiseDeliberateFault" + kEnd + "  params:" + kEnd,
+          "DemoGame::OnIdle" + kEnd + "  params:" + kEnd + "    this = ",
+          "RunMessageLoop" + kEnd + "  params:" + kEnd + "    game = ",
+          "RunGame" + kEnd + "  params:" + kEnd + "    game = ",
+          "    commandLine LPSTR = \"-no-window -fault=" + std::string(fault.kind) + "\"" + kEnd,
+          "WinMain" + kEnd + "  params:" + kEnd + "    instance HINSTANCE = ",
+          "      JavaGameClassName = \"TestGame\"" + kEnd}) {
+      const size_t found = Find(report, frame, at);
+      EXPECT_NE(found, std::string::npos) << frame;
+      if (found != std::string::npos) at = found;
+    }
+    // The place of the fault closes the report.
+    const std::string tail = kSeparator + "Exception occured at: FaultWithLocals\r\n";
+    ASSERT_GE(report.size(), tail.size());
+    EXPECT_EQ(report.substr(report.size() - tail.size()), tail);
+    EXPECT_EQ(std::count(report.begin(), report.end(), '*'), 120) << "two separators, one report";
+  }
+}
+
+TEST(CrashReport, ASecondCrashAppendsToTheFile) {
+  GameFolder folder;
+  RunGame(folder, "-no-window -fault=access");
+  const std::string first = ReadFileText(folder.File("callstack.txt"));
+  ASSERT_FALSE(first.empty());
+  const auto run = RunGame(folder, "-no-window -fault=divide");
+  ExpectCrashEnd(run, folder, kFaults[2].description);
+  const std::string both = ReadFileText(folder.File("callstack.txt"));
+  ASSERT_GT(both.size(), first.size());
+  EXPECT_EQ(both.substr(0, first.size()), first);
+  const std::string head = kSeparator + kEnd + "Call stack:" + kEnd;
+  EXPECT_EQ(both.substr(first.size(), head.size()), head);
+  EXPECT_NE(Find(both, "    kind = 3" + kEnd, first.size()), std::string::npos);
+}
+
+TEST(CrashReport, WithoutDbgHelpThereIsNoReportButTheSameEnd) {
+  for (const FaultCase& fault : {kFaults[0], kFaults[3]}) {
+    SCOPED_TRACE(fault.kind);
+    GameFolder folder;
+    const DbgHelpLoadOrder disabled("");
+    const auto run =
+        RunGame(folder, std::string("-no-window -fault=") + fault.kind, WithoutDbgHelp());
+    ExpectCrashEnd(run, folder, fault.description);
+    EXPECT_FALSE(FileExists(folder.File("callstack.txt")));
+  }
+}
+
+TEST(CrashReport, AnOlderDbgHelpGivesTheWarningAndBareAddressesOnly) {
+  GameFolder folder;
+  PutOlderDbgHelpBeside(folder);
+  const DbgHelpLoadOrder native("native");
+  const auto run = RunGame(folder, "-no-window -fault=access");
+  ExpectCrashEnd(run, folder, kFaults[0].description);
+  EXPECT_TRUE(FileExists(folder.File("dbghelp_loaded.txt"))) << "our library was the one used";
+
+  const std::string report = ReadFileText(folder.File("callstack.txt"));
+  const std::string head = kSeparator + kEnd + "Call stack:" + kEnd +
+                           "warning: older dbghelp.dll loaded; no type information available." +
+                           kEnd;
+  ASSERT_EQ(report.substr(0, head.size()), head);
+  // Then only addresses: upper-case hex, one a line, and no fault block.
+  std::vector<std::string> lines;
+  for (size_t at = head.size(); at < report.size();) {
+    const size_t end = report.find(kEnd, at);
+    ASSERT_NE(end, std::string::npos) << report.substr(at);
+    lines.push_back(report.substr(at, end - at));
+    at = end + kEnd.size();
+  }
+  // The stand-in follows saved frame pointers only as far as they chain (GCC's x64 frames do not
+  // all keep the saved pointer at the frame address), but always past the faulting frame.
+  EXPECT_GE(lines.size(), 2u);
+  for (const std::string& line : lines) {
+    EXPECT_TRUE(!line.empty() && line.size() <= 16 &&
+                std::all_of(line.begin(), line.end(),
+                            [](char c) { return std::isdigit(c) || (c >= 'A' && c <= 'F'); }))
+        << line;
+  }
+}
+
+TEST(CrashReport, ARunWithoutAFaultNeverLoadsDbgHelp) {
+  GameFolder folder;
+  PutOlderDbgHelpBeside(folder);
+  const DbgHelpLoadOrder native("native");
+  const auto run = RunGame(folder, "-no-window -quit-after=5");
+  ASSERT_TRUE(run.result.started) << run.result.error;
+  EXPECT_EQ(run.result.exitCode, 0u);
+  // The same library is loaded when a fault needs it (AnOlderDbgHelp... above).
+  EXPECT_FALSE(FileExists(folder.File("dbghelp_loaded.txt")));
+  EXPECT_FALSE(FileExists(folder.File("callstack.txt")));
+}
+
+TEST(CrashReport, AVeryDeepStackIsCutAtTheTextsSize) {
+  GameFolder folder;
+  const auto run = RunGame(folder, "-no-window -fault=access -fault-depth=10000");
+  ExpectCrashEnd(run, folder, kFaults[0].description);
+  const std::string report = ReadFileText(folder.File("callstack.txt"));
+  const size_t fault = report.rfind(kSeparator + "Exception occured at: FaultWithLocals\r\n");
+  ASSERT_NE(fault, std::string::npos);
+  const std::string block = report.substr(kSeparator.size(), fault - kSeparator.size());
+  const size_t length = TextLength(block);
+  std::printf("call-stack text of a 10000-frame fault: %zu bytes (%zu in the file)\n", length,
+              block.size());
+  EXPECT_LE(length, 131071u);
+  EXPECT_GT(length, 131072u - 200) << "the stack fills the text";
+  EXPECT_NE(Find(report, "FaultThroughFrames" + kEnd + "  params:" + kEnd + "    remaining = 1"),
+            std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,696 @@
+// The crash report's text and file over a debug-help "library" of the test's own: its functions
+// go into the binding's entry-point table, so that the tests choose the frames, symbols, lines and
+// types the report sees, and can play a library that lacks some entry points. Variable values are
+// read from this process's real memory.
+#include "crash_report.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dbghelp_binding.h"
+#include "report_text.h"
+#include "stack_walk.h"
+#include "variable_dump.h"
+
+namespace {
+
+// ---- The test's library -------------------------------------------------------------------
+
+struct FakeSymbol {
+  std::string name;
+  ULONG flags;
+  ULONG64 address;
+  ULONG typeId;
+};
+
+struct FakeFrame {
+  DWORD64 pc;
+  const char* name;  // null: no symbol at pc
+  const char* file;  // null: no line at pc
+  DWORD line;
+  DWORD64 frameAddress;
+  std::vector<FakeSymbol> symbols;
+};
+
+// Type records; every query a record does not answer fails.
+struct FakeType {
+  std::wstring name;  // empty: no name
+  std::vector<ULONG> children;
+  bool hasOffset = false;
+  DWORD offset = 0;
+  bool hasBaseType = false;
+  DWORD baseType = 0;
+  bool hasTypeId = false;
+  DWORD typeId = 0;
+  bool hasLength = false;
+  ULONG64 length = 0;
+  DWORD count = 0;  // 0: no count (not an array)
+};
+
+struct FakeLibrary {
+  std::vector<FakeFrame> frames;
+  std::map<ULONG, FakeType> types;
+  size_t walked = 0;
+  // When set, the walk goes on with copies of the last frame this many times.
+  size_t repeatLast = 0;
+  std::vector<DWORD64> contextPcs;  // SymSetContext's instruction offsets
+  DWORD machineSeen = 0;
+  DWORD64 firstPcSeen = 0;
+};
+
+FakeLibrary* library = nullptr;
+
+const FakeFrame* FrameAt(DWORD64 pc) {
+  for (const FakeFrame& frame : library->frames) {
+    if (frame.pc == pc) return &frame;
+  }
+  return nullptr;
+}
+
+BOOL WINAPI FakeSymCleanup(HANDLE) {
+  return TRUE;
+}
+DWORD WINAPI FakeSymSetOptions(DWORD) {
+  return 0;
+}
+BOOL WINAPI FakeSymInitialize(HANDLE, PCSTR, BOOL) {
+  return TRUE;
+}
+
+BOOL WINAPI FakeSymGetTypeInfo(HANDLE, DWORD64, ULONG id, IMAGEHLP_SYMBOL_TYPE_INFO query,
+                               PVOID result) {
+  const auto found = library->types.find(id);
+  if (found == library->types.end()) return FALSE;
+  const FakeType& type = found->second;
+  switch (query) {
+    case TI_GET_CHILDRENCOUNT:
+      if (type.children.empty()) return FALSE;
+      *static_cast<DWORD*>(result) = static_cast<DWORD>(type.children.size());
+      return TRUE;
+    case TI_FINDCHILDREN: {
+      // Like Wine's library: as many ids as the caller asks for, from its start index.
+      auto* params = static_cast<TI_FINDCHILDREN_PARAMS*>(result);
+      for (ULONG i = 0; i < params->Count; ++i) {
+        if (params->Start + i >= type.children.size()) return FALSE;
+        params->ChildId[i] = type.children[params->Start + i];
+      }
+      return TRUE;
+    }
+    case TI_GET_SYMNAME: {
+      if (type.name.empty()) return FALSE;
+      const size_t bytes = (type.name.size() + 1) * sizeof(WCHAR);
+      auto* copy = static_cast<WCHAR*>(LocalAlloc(LMEM_FIXED, bytes));
+      std::memcpy(copy, type.name.c_str(), bytes);
+      *static_cast<WCHAR**>(result) = copy;
+      return TRUE;
+    }
+    case TI_GET_OFFSET:
+      if (!type.hasOffset) return FALSE;
+      *static_cast<DWORD*>(result) = type.offset;
+      return TRUE;
+    case TI_GET_BASETYPE:
+      if (!type.hasBaseType) return FALSE;
+      *static_cast<DWORD*>(result) = type.baseType;
+      return TRUE;
+    case TI_GET_TYPEID:
+      if (!type.hasTypeId) return FALSE;
+      *static_cast<DWORD*>(result) = type.typeId;
+      return TRUE;
+    case TI_GET_LENGTH:
+      if (!type.hasLength) return FALSE;
+      *static_cast<ULONG64*>(result) = type.length;
+      return TRUE;
+    case TI_GET_COUNT:
+      if (type.count == 0) return FALSE;
+      *static_cast<DWORD*>(result) = type.count;
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+BOOL WINAPI FakeSymFromAddr(HANDLE, DWORD64 address, PDWORD64 displacement, PSYMBOL_INFO symbol) {
+  const FakeFrame* frame = FrameAt(address);
+  if (frame == nullptr || frame->name == nullptr) return FALSE;
+  EXPECT_EQ(symbol->SizeOfStruct, 88u);
+  EXPECT_EQ(symbol->MaxNameLen, 1024u);
+  std::snprintf(symbol->Name, symbol->MaxNameLen, "%s", frame->name);
+  *displacement = 0;
+  return TRUE;
+}
+
+IMAGE_NT_HEADERS fakeHeaders;
+
+PIMAGE_NT_HEADERS WINAPI FakeImageNtHeader(PVOID base) {
+  return base == reinterpret_cast<PVOID>(0x400000) ? &fakeHeaders : nullptr;
+}
+DWORD64 WINAPI FakeSymGetModuleBase64(HANDLE, DWORD64) {
+  return 0x400000;
+}
+PVOID WINAPI FakeSymFunctionTableAccess64(HANDLE, DWORD64) {
+  return nullptr;
+}
+
+BOOL WINAPI FakeStackWalk64(DWORD machine, HANDLE, HANDLE, LPSTACKFRAME64 frame, PVOID,  // context
+                            PREAD_PROCESS_MEMORY_ROUTINE64, PFUNCTION_TABLE_ACCESS_ROUTINE64,
+                            PGET_MODULE_BASE_ROUTINE64, PTRANSLATE_ADDRESS_ROUTINE64) {
+  if (library->walked == 0) {
+    library->machineSeen = machine;
+    library->firstPcSeen = frame->AddrPC.Offset;
+  }
+  size_t index = library->walked;
+  if (index >= library->frames.size()) {
+    if (library->frames.empty() || index >= library->frames.size() + library->repeatLast) {
+      return FALSE;
+    }
+    index = library->frames.size() - 1;
+  }
+  frame->AddrPC.Offset = library->frames[index].pc;
+  frame->AddrFrame.Offset = library->frames[index].frameAddress;
+  ++library->walked;
+  return TRUE;
+}
+
+BOOL WINAPI FakeSymGetLineFromAddr64(HANDLE, DWORD64 address, PDWORD displacement,
+                                     PIMAGEHLP_LINE64 line) {
+  const FakeFrame* frame = FrameAt(address);
+  if (frame == nullptr || frame->file == nullptr) return FALSE;
+  EXPECT_EQ(line->SizeOfStruct, sizeof(IMAGEHLP_LINE64));
+  line->FileName = const_cast<char*>(frame->file);
+  line->LineNumber = frame->line;
+  *displacement = 0;
+  return TRUE;
+}
+
+DWORD64 selectedPc = 0;
+
+BOOL WINAPI FakeSymSetContext(HANDLE, PIMAGEHLP_STACK_FRAME frame, PIMAGEHLP_CONTEXT) {
+  selectedPc = frame->InstructionOffset;
+  library->contextPcs.push_back(selectedPc);
+  return TRUE;
+}
+
+BOOL WINAPI FakeSymEnumSymbols(HANDLE, ULONG64 base, PCSTR mask,
+                               PSYM_ENUMERATESYMBOLS_CALLBACK callback, PVOID context) {
+  EXPECT_EQ(base, 0u);
+  EXPECT_EQ(mask, nullptr);
+  const FakeFrame* frame = FrameAt(selectedPc);
+  if (frame == nullptr) return TRUE;
+  for (const FakeSymbol& fake : frame->symbols) {
+    struct {
+      SYMBOL_INFO info;
+      char name[256];
+    } symbol = {};
+    symbol.info.SizeOfStruct = sizeof(SYMBOL_INFO);
+    symbol.info.MaxNameLen = sizeof symbol.name;
+    symbol.info.Flags = fake.flags;
+    symbol.info.Address = fake.address;
+    symbol.info.TypeIndex = fake.typeId;
+    symbol.info.ModBase = 0x400000;
+    std::snprintf(symbol.info.Name, 256, "%s", fake.name.c_str());
+    if (!callback(&symbol.info, 0, context)) break;
+  }
+  return TRUE;
+}
+
+constexpr DbgHelpEntryPoints kFullLibrary = {
+    FakeSymCleanup,  FakeSymSetOptions,        FakeSymInitialize,      FakeSymGetTypeInfo,
+    FakeSymFromAddr, FakeImageNtHeader,        FakeSymGetModuleBase64, FakeSymFunctionTableAccess64,
+    FakeStackWalk64, FakeSymGetLineFromAddr64, FakeSymSetContext,      FakeSymEnumSymbols};
+
+// ---- Types every value test uses ----------------------------------------------------------
+
+enum TypeId : ULONG {
+  kInt = 1,
+  kChar,
+  kCharArray3,
+  kCharPointer,
+  kIntArray3,
+  kIntArray20,
+  kFloat,
+  kPoint,
+  kPointX,
+  kPointY,
+  kPointMethod,
+  kWide,
+  kWideMember0,
+};
+
+constexpr ULONG kParam = SYMFLAG_PARAMETER | SYMFLAG_REGREL;
+constexpr ULONG kLocal = SYMFLAG_REGREL;
+constexpr ULONG kInRegister = SYMFLAG_PARAMETER | SYMFLAG_REGISTER;
+
+std::map<ULONG, FakeType> StandardTypes() {
+  std::map<ULONG, FakeType> types;
+  auto basic = [](DWORD code, ULONG64 length) {
+    FakeType type;
+    type.hasBaseType = true;
+    type.baseType = code;
+    type.hasLength = true;
+    type.length = length;
+    return type;
+  };
+  auto derived = [](DWORD element, ULONG64 length, DWORD count) {
+    FakeType type;
+    type.hasTypeId = true;
+    type.typeId = element;
+    type.hasLength = true;
+    type.length = length;
+    type.count = count;
+    return type;
+  };
+  types[kInt] = basic(6, 4);
+  types[kChar] = basic(2, 1);
+  types[kFloat] = basic(8, 4);
+  types[kCharArray3] = derived(kChar, 3, 3);
+  types[kCharPointer] = derived(kChar, sizeof(void*), 0);
+  types[kIntArray3] = derived(kInt, 12, 3);
+  types[kIntArray20] = derived(kInt, 80, 20);
+  FakeType point;
+  point.name = L"Point";
+  point.children = {kPointX, kPointMethod, kPointY};
+  types[kPoint] = point;
+  for (auto [id, name, offset] : {std::tuple{kPointX, L"x", 0u}, std::tuple{kPointY, L"y", 4u}}) {
+    FakeType member;
+    member.name = name;
+    member.hasOffset = true;
+    member.offset = offset;
+    member.hasTypeId = true;
+    member.typeId = kInt;
+    types[id] = member;
+  }
+  FakeType method;  // a member function: no offset
+  method.name = L"Length";
+  types[kPointMethod] = method;
+  // A structure of 300 int members, all at offset 0.
+  FakeType wide;
+  wide.name = L"Wide";
+  wide.children.assign(300, kWideMember0);
+  types[kWide] = wide;
+  FakeType wideMember;
+  wideMember.name = L"m";
+  wideMember.hasOffset = true;
+  wideMember.hasTypeId = true;
+  wideMember.typeId = kInt;
+  types[kWideMember0] = wideMember;
+  return types;
+}
+
+DWORD64 Address(const void* pointer) {
+  return static_cast<DWORD64>(reinterpret_cast<std::uintptr_t>(pointer));
+}
+
+// ---- Fixture ------------------------------------------------------------------------------
+
+class CrashReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = dbgHelp;
+    library = &library_;
+    library_.types = StandardTypes();
+    fakeHeaders = IMAGE_NT_HEADERS();
+    fakeHeaders.FileHeader.Machine = 0x1234;
+    UseLibrary(kFullLibrary);
+    context_ = CONTEXT();
+#ifdef _WIN64
+    context_.Rip = 0x401000;
+#else
+    context_.Eip = 0x401000;
+#endif
+    text_.assign(kReportTextSize + kCanary, 'Z');
+  }
+  void TearDown() override {
+    dbgHelp = saved_;
+    library = nullptr;
+  }
+
+  // Binding done: DbgHelpBind leaves these functions in place.
+  static void UseLibrary(const DbgHelpEntryPoints& entry) {
+    dbgHelp.reportingEnabled = true;
+    dbgHelp.process = GetCurrentProcess();
+    dbgHelp.entry = entry;
+  }
+
+  // The walked text, or "(walk failed)".
+  std::string Walk() {
+    if (!WalkCallStack(text_.data(), &context_)) return "(walk failed)";
+    return std::string(text_.data());
+  }
+
+  // The listing of one frame's symbols, without the frame's name line.
+  std::string ListFrame(std::vector<FakeSymbol> symbols, DWORD64 frameAddress = 0) {
+    library_.frames = {{0x401000, "F", nullptr, 0, frameAddress, std::move(symbols)}};
+    const std::string text = Walk();
+    const std::string head = "\r\nCall stack:\r\nF\r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    return text.substr(head.size());
+  }
+
+  static constexpr size_t kCanary = 4096;
+  FakeLibrary library_;
+  CONTEXT context_;
+  std::vector<char> text_;
+
+ private:
+  DbgHelpBinding saved_;
+};
+
+// A working folder of its own for the tests that write callstack.txt.
+class CrashReportFileTest : public CrashReportTest {
+ protected:
+  void SetUp() override {
+    CrashReportTest::SetUp();
+    previous_ = std::filesystem::current_path();
+    folder_ = std::filesystem::temp_directory_path() /
+              ("crash_report_test_" + std::to_string(GetCurrentProcessId()));
+    std::filesystem::create_directories(folder_);
+    std::filesystem::current_path(folder_);
+    std::filesystem::remove(folder_ / "callstack.txt");
+  }
+  void TearDown() override {
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(folder_);
+    CrashReportTest::TearDown();
+  }
+  std::string FileBytes() const {
+    std::ifstream file(folder_ / "callstack.txt", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+
+  EXCEPTION_POINTERS Pointers() {
+    record_ = EXCEPTION_RECORD();
+    record_.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+    return EXCEPTION_POINTERS{&record_, &context_};
+  }
+
+  std::filesystem::path folder_;
+
+ private:
+  std::filesystem::path previous_;
+  EXCEPTION_RECORD record_;
+};
+
+const std::string kSeparatorBytes = std::string(60, '*') + "\r\n\r";
+
+// ---- Frames -------------------------------------------------------------------------------
+
+TEST_F(CrashReportTest, FramesShowNameAndLineWhenKnownAndTheAddressOtherwise) {
+  library_.frames = {
+      {0x401000, "Inner", "inner.cpp", 42, 0, {}},
+      {0x402000, "Middle", nullptr, 0, 0, {}},
+      {0x40ABCD, nullptr, nullptr, 0, 0, {}},
+      {0x40F000, nullptr, "outer.cpp", 7, 0, {}},
+  };
+  EXPECT_EQ(Walk(),
+            "\r\nCall stack:\r\n"
+            "Inner (inner.cpp, line 42)\r\n\r\n"
+            "Middle\r\n\r\n"
+            "40ABCD\r\n\r\n"
+            "40F000 (outer.cpp, line 7)\r\n\r\n");
+  // The walk starts at the context's instruction pointer, with the machine of our own module,
+  // and every frame's scope is selected for its variables, with or without a symbol.
+  EXPECT_EQ(library_.firstPcSeen, 0x401000u);
+  EXPECT_EQ(library_.machineSeen, 0x1234u);
+  EXPECT_EQ(library_.contextPcs, (std::vector<DWORD64>{0x401000, 0x402000, 0x40ABCD, 0x40F000}));
+}
+
+TEST_F(CrashReportTest, ALibraryWithoutSymFromAddrGivesTheWarningAndBareAddresses) {
+  DbgHelpEntryPoints older = kFullLibrary;
+  older.SymFromAddr = nullptr;
+  UseLibrary(older);
+  library_.frames = {{0x401000, "Inner", "inner.cpp", 42, 0, {{"i", kLocal, 0, kInt}}},
+                     {0x7FFE12345678, "Outer", nullptr, 0, 0, {}}};
+  EXPECT_EQ(Walk(),
+            "\r\nCall stack:\r\n"
+            "warning: older dbghelp.dll loaded; no type information available.\r\n"
+            "401000\r\n"
+            "7FFE12345678\r\n");
+  EXPECT_TRUE(library_.contextPcs.empty()) << "no variables are listed without names";
+}
+
+TEST_F(CrashReportTest, MissingEntryPointsSkipTheirStepOrFailTheWalkWithoutANullCall) {
+  library_.frames = {{0x401000, "Inner", "inner.cpp", 42, 0, {{"i", kLocal, 0, kInt}}}};
+  DbgHelpEntryPoints noLines = kFullLibrary;
+  noLines.SymGetLineFromAddr64 = nullptr;
+  noLines.SymEnumSymbols = nullptr;
+  UseLibrary(noLines);
+  EXPECT_EQ(Walk(), "\r\nCall stack:\r\nInner\r\n\r\n");
+
+  // Each of these is needed by the walk itself.
+  for (int missing = 0; missing < 3; ++missing) {
+    DbgHelpEntryPoints lacking = kFullLibrary;
+    if (missing == 0) lacking.StackWalk64 = nullptr;
+    if (missing == 1) lacking.ImageNtHeader = nullptr;
+    if (missing == 2) lacking.SymGetModuleBase64 = nullptr;
+    UseLibrary(lacking);
+    library_.walked = 0;
+    EXPECT_EQ(Walk(), "(walk failed)") << missing;
+  }
+}
+
+TEST_F(CrashReportTest, TheTextStaysWithinItsBufferOnAVeryDeepStack) {
+  const std::string longName(300, 'N');
+  int value = 7;
+  library_.frames = {{0x401000,
+                      longName.c_str(),
+                      "deep.cpp",
+                      1,
+                      0,
+                      {{"level", SYMFLAG_PARAMETER, Address(&value), kInt}}}};
+  library_.repeatLast = 1000000;
+  ASSERT_NE(Walk(), "(walk failed)");
+  EXPECT_EQ(std::strlen(text_.data()), kReportTextSize - 1);
+  EXPECT_EQ(std::string(text_.data() + kReportTextSize, kCanary), std::string(kCanary, 'Z'));
+  EXPECT_GT(library_.walked, 100u);
+}
+
+TEST_F(CrashReportTest, ReportingDisabledWalksNothing) {
+  dbgHelp.reportingEnabled = false;
+  library_.frames = {{0x401000, "Inner", nullptr, 0, 0, {}}};
+  EXPECT_EQ(Walk(), "(walk failed)");
+  EXPECT_EQ(library_.walked, 0u);
+}
+
+// ---- The file -----------------------------------------------------------------------------
+
+TEST_F(CrashReportFileTest, AReportAppendsTheCallStackAndTheFaultInTextModeBytes) {
+  {
+    std::ofstream existing(folder_ / "callstack.txt", std::ios::binary);
+    existing << "earlier run\r\n";
+  }
+  library_.frames = {{0x401000, "Fault", "fault.cpp", 7, 0, {}},
+                     {0x402000, nullptr, nullptr, 0, 0, {}}};
+  EXCEPTION_POINTERS pointers = Pointers();
+  WriteCrashReport(&pointers);
+  EXPECT_EQ(FileBytes(), "earlier run\r\n" + kSeparatorBytes +
+                             "\r\r\nCall stack:\r\r\n"
+                             "Fault (fault.cpp, line 7)\r\r\n\r\r\n"
+                             "402000\r\r\n\r\r\n" +
+                             kSeparatorBytes +
+                             "Exception occured at: Fault\r\n"
+                             "fault.cpp, line 7\r\n");
+}
+
+TEST_F(CrashReportFileTest, WithoutSymFromAddrNoFaultBlockFollows) {
+  DbgHelpEntryPoints older = kFullLibrary;
+  older.SymFromAddr = nullptr;
+  UseLibrary(older);
+  library_.frames = {{0x401000, "Fault", "fault.cpp", 7, 0, {}}};
+  EXCEPTION_POINTERS pointers = Pointers();
+  WriteCrashReport(&pointers);
+  EXPECT_EQ(FileBytes(), kSeparatorBytes +
+                             "\r\r\nCall stack:\r\r\n"
+                             "warning: older dbghelp.dll loaded; no type information available."
+                             "\r\r\n401000\r\r\n");
+}
+
+BOOL WINAPI SymbolEverywhere(HANDLE, DWORD64, PDWORD64, PSYMBOL_INFO symbol) {
+  std::snprintf(symbol->Name, symbol->MaxNameLen, "Somewhere");
+  return TRUE;
+}
+
+TEST_F(CrashReportFileTest, AFailedFirstStepWritesNoCallStackButStillTheFault) {
+  library_.frames = {};  // the walk's first step fails
+  library_.types.clear();
+  DbgHelpEntryPoints entry = kFullLibrary;
+  entry.SymFromAddr = SymbolEverywhere;
+  UseLibrary(entry);
+  EXCEPTION_POINTERS pointers = Pointers();
+  WriteCrashReport(&pointers);
+  EXPECT_EQ(FileBytes(), kSeparatorBytes + "Exception occured at: Somewhere\r\n");
+}
+
+TEST_F(CrashReportFileTest, ReportingDisabledWritesNothing) {
+  dbgHelp.reportingEnabled = false;
+  library_.frames = {{0x401000, "Fault", "fault.cpp", 7, 0, {}}};
+  EXCEPTION_POINTERS pointers = Pointers();
+  WriteCrashReport(&pointers);
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "callstack.txt"));
+}
+
+// ---- Variables ----------------------------------------------------------------------------
+
+TEST_F(CrashReportTest, InterleavedParametersAndLocalsGetAHeadingAtEveryChange) {
+  int a = 1, b = 2, c = 3, d = 4;
+  EXPECT_EQ(ListFrame({{"a", SYMFLAG_PARAMETER, Address(&a), kInt},
+                       {"b", 0, Address(&b), kInt},
+                       {"c", 0, Address(&c), kInt},
+                       {"d", SYMFLAG_PARAMETER, Address(&d), kInt}}),
+            "  params:\r\n    a = 1\r\n"
+            "  locals:\r\n    b = 2\r\n    c = 3\r\n"
+            "  params:\r\n    d = 4\r\n"
+            "\r\n");
+}
+
+TEST_F(CrashReportTest, AParameterHeldInARegisterEndsTheFramesListing) {
+  int a = 1, c = 3;
+  library_.frames = {
+      {0x401000,
+       "F",
+       nullptr,
+       0,
+       0,
+       {{"a", SYMFLAG_PARAMETER, Address(&a), kInt},
+        {"held", kInRegister, 0, kInt},
+        {"c", 0, Address(&c), kInt}}},
+      {0x402000, "G", nullptr, 0, 0, {{"c", 0, Address(&c), kInt}}},
+  };
+  EXPECT_EQ(Walk(),
+            "\r\nCall stack:\r\n"
+            "F\r\n  params:\r\n    a = 1\r\n    held \r\n"
+            "G\r\n  locals:\r\n    c = 3\r\n\r\n");
+}
+
+TEST_F(CrashReportTest, FrameRelativeVariablesLieAtTheFrameAddressPlusTheirOffset) {
+  int slots[4] = {10, 11, 12, 13};
+  EXPECT_EQ(
+      ListFrame({{"p", kParam, 2 * sizeof(int), kInt}, {"l", kLocal, 0, kInt}}, Address(slots)),
+      "  params:\r\n    p = C\r\n  locals:\r\n    l = A\r\n\r\n");
+}
+
+TEST_F(CrashReportTest, IntegersShowInHexWithTheCharacterOfPrintableSmallValues) {
+  int five = 5, sixtyFive = 65;
+  EXPECT_EQ(ListFrame({{"i", 0, Address(&five), kInt}, {"j", 0, Address(&sixtyFive), kInt}}),
+            "  locals:\r\n    i = 5\r\n    j = 41 ('A')\r\n\r\n");
+}
+
+TEST_F(CrashReportTest, CharArraysShowAsTextOrAsElements) {
+  char hi[3] = "hi";
+  char controls[3] = {1, 2, 0};
+  EXPECT_EQ(ListFrame({{"hi", 0, Address(hi), kCharArray3},
+                       {"controls", 0, Address(controls), kCharArray3}}),
+            "  locals:\r\n    hi = \"hi\"\r\n    controls = { 1, 2, 0 }\r\n\r\n");
+}
+
+TEST_F(CrashReportTest, PointersToTextShowTheTextAndLowPointersTheirValue) {
+  const char* abc = "abc";
+  const char* low = reinterpret_cast<const char*>(0x10);
+  const char* empty = "";
+  EXPECT_EQ(
+      ListFrame({{"p", 0, Address(&abc), kCharPointer},
+                 {"low", 0, Address(&low), kCharPointer},
+                 {"empty", 0, Address(&empty), kCharPointer}}),
+      "  locals:\r\n    p = \"abc\"\r\n    low = 10\r\n    empty = " +
+          [&] {
+            char hex[32];
+            std::snprintf(hex, sizeof hex, "%llX", static_cast<unsigned long long>(Address(empty)));
+            return std::string(hex);
+          }() +
+          "\r\n\r\n");
+}
+
+TEST_F(CrashReportTest, IntArraysShowAtMostTenElements) {
+  int three[3] = {1, 2, 3};
+  int twenty[20];
+  for (int i = 0; i < 20; ++i) twenty[i] = i + 1;
+  EXPECT_EQ(ListFrame({{"three", 0, Address(three), kIntArray3},
+                       {"twenty", 0, Address(twenty), kIntArray20}}),
+            "  locals:\r\n    three = { 1, 2, 3 }\r\n"
+            "    twenty = { 1, 2, 3, 4, 5, 6, 7, 8, 9, A }\r\n\r\n");
+}
+
+TEST_F(CrashReportTest, AFloatShowsWithSixDecimals) {
+  float ratio = 1.5f;
+  EXPECT_EQ(ListFrame({{"ratio", 0, Address(&ratio), kFloat}}),
+            "  locals:\r\n    ratio = 1.500000\r\n\r\n");
+}
+
+TEST_F(CrashReportTest, AStructureListsItsMembersSixSpacesInAndSkipsThoseWithoutOffset) {
+  int point[2] = {1, 2};
+  EXPECT_EQ(ListFrame({{"point", 0, Address(point), kPoint}}),
+            "  locals:\r\n    point Point \r\n      x = 1\r\n      y = 2\r\n\r\n");
+}
+
+TEST_F(CrashReportTest, ATypeWithMoreMembersThanTheListHoldsIsCut) {
+  int value = 9;
+  const std::string listing = ListFrame({{"wide", 0, Address(&value), kWide}});
+  size_t members = 0;
+  for (size_t at = listing.find("      m = 9\r\n"); at != std::string::npos;
+       at = listing.find("      m = 9\r\n", at + 1)) {
+    ++members;
+  }
+  EXPECT_EQ(members, 256u);
+  EXPECT_EQ(listing.substr(0, 29), "  locals:\r\n    wide Wide \r\n  ");
+}
+
+TEST_F(CrashReportTest, AnUnreadableLocalCostsAnErrorLineAndTheNextOneFollows) {
+  // Nothing is mapped this low. (Wine 8 reads committed PAGE_NOACCESS pages through
+  // ReadProcessMemory as if they were readable, so such a page would not do under Wine.)
+  const DWORD64 unmapped = 0x100;
+  int five = 5;
+  int point[2] = {1, 2};
+  const std::string listing = ListFrame({{"bad", 0, unmapped, kInt},
+                                         {"badPoint", 0, unmapped, kPoint},
+                                         {"next", 0, Address(&five), kInt},
+                                         {"point", 0, Address(point), kPoint}});
+  EXPECT_EQ(listing,
+            "  locals:\r\n"
+            "    bad = \r\nError reading symbol bad!\r\n"
+            "    badPoint Point \r\n      x = \r\nError reading symbol badPoint!\r\n"
+            "    next = 5\r\n"
+            "    point Point \r\n      x = 1\r\n      y = 2\r\n\r\n");
+}
+
+TEST(PrintableText, NeedsLettersOrDigitsAndToleratesLittleBinary) {
+  const char words[] = "a b, c!";
+  const char punctuation[] = "!? ,";
+  const char binaryTail[] = "ab\x01\x02\x03";  // 2 - 15: falls to the limit before its end
+  const char someBinary[] = "abcdefg\x01";     // 7 - 5 > 0
+  EXPECT_TRUE(IsPrintableText(Address(words)));
+  EXPECT_FALSE(IsPrintableText(Address(punctuation)));
+  EXPECT_FALSE(IsPrintableText(Address(binaryTail)));
+  EXPECT_TRUE(IsPrintableText(Address(someBinary)));
+  EXPECT_FALSE(IsPrintableText(0x0FFF));
+}
+
+// ---- The real library ---------------------------------------------------------------------
+
+TEST(DbgHelpBinding, BindsTheSystemLibraryOnceAndFindsAllTwelveEntryPoints) {
+  const DbgHelpBinding saved = dbgHelp;
+  dbgHelp = DbgHelpBinding();
+  DbgHelpBind();
+  const DbgHelpBinding first = dbgHelp;
+  DbgHelpBind();
+  EXPECT_TRUE(first.reportingEnabled);
+  ASSERT_NE(first.module, nullptr);
+  EXPECT_EQ(first.process, GetCurrentProcess());
+  const auto* slots = reinterpret_cast<void* const*>(&first.entry);
+  for (size_t i = 0; i < sizeof first.entry / sizeof(void*); ++i) {
+    EXPECT_NE(slots[i], nullptr) << "entry point " << i;
+  }
+  EXPECT_EQ(dbgHelp.module, first.module) << "bound once";
+  EXPECT_EQ(std::memcmp(&dbgHelp.entry, &first.entry, sizeof first.entry), 0);
+  dbgHelp = saved;
+}
+
+}  // namespace
