@@ -1,11 +1,89 @@
 #include "game_settings.h"
 
+#include <windows.h>
+
 #include <cstring>
 
-GameSettings ReadGameSettings(const char* /*commandLine*/, void* /*module*/) {
+#include "zk_parse.h"
+
+char* ArgTable[kMaxArguments];
+int ArgCount;
+
+namespace {
+
+// The path is read with a limit of 256 bytes, as the design has it, not MAX_PATH.
+constexpr DWORD kModulePathLimit = 256;
+
+char argumentStore[kArgumentStoreSize];
+
+bool IsBlank(char byte) {
+  return byte == ' ' || byte == '\t';
+}
+
+// Copies text, cut to what fits the 260-byte buffer.
+void SetText(char (&buffer)[260], const char* text) {
+  std::strncpy(buffer, text, sizeof buffer - 1);
+  buffer[sizeof buffer - 1] = '\0';
+}
+
+}  // namespace
+
+void SplitCommandLine(const char* commandLine, void* module) {
+  DWORD length = GetModuleFileNameA(static_cast<HMODULE>(module), argumentStore, kModulePathLimit);
+  // A path that does not fit comes back cut; older systems leave it without its zero.
+  if (length >= kModulePathLimit) length = kModulePathLimit - 1;
+  argumentStore[length] = '\0';
+  ArgTable[0] = argumentStore;
+  ArgCount = 1;
+  std::size_t write = length + 1;
+  if (commandLine == nullptr) return;
+
+  const char* read = commandLine;
+  for (;;) {
+    while (IsBlank(*read)) ++read;
+    if (*read == '\0') return;
+    const char* end = read;
+    while (*end != '\0' && !IsBlank(*end)) ++end;
+    const std::size_t wordLength = static_cast<std::size_t>(end - read);
+    if (ArgCount == kMaxArguments || write + wordLength + 1 > sizeof argumentStore) return;
+    std::memcpy(argumentStore + write, read, wordLength);
+    argumentStore[write + wordLength] = '\0';
+    ArgTable[ArgCount++] = argumentStore + write;
+    write += wordLength + 1;
+    read = end;
+  }
+}
+
+GameSettings ReadGameSettings(const char* commandLine, void* module) {
+  SplitCommandLine(commandLine, module);
+  // Case-sensitive, and the last such word wins; entry 0 is looked at too, as every entry is.
+  const char* fileName = "game.ini";
+  for (int index = 0; index < ArgCount; ++index) {
+    if (std::strncmp(ArgTable[index], "ini=", 4) == 0) fileName = ArgTable[index] + 4;
+  }
+
   GameSettings settings;
-  std::strcpy(settings.JavaGameClassName, "TestGame");
-  std::strcpy(settings.JavaClasses, "Java");
-  std::strcpy(settings.JavaClassesPacked, "code");
+  SetText(settings.JavaGameClassName, "TestGame");
+  SetText(settings.JavaClasses, "Java");
+  SetText(settings.JavaClassesPacked, "code");
+
+  CZKPARSE_KEYWORD* list = ParseScriptFile(fileName, nullptr, nullptr, nullptr);
+  if (list == nullptr) return settings;
+  // Top-level statements only: calls inside a block are not settings.
+  for (const CZKPARSE_KEYWORD* node = list; node != nullptr; node = node->next) {
+    char(*target)[260] = nullptr;
+    if (_strcmpi(node->name, "JavaGameClassName") == 0) {
+      target = &settings.JavaGameClassName;
+    } else if (_strcmpi(node->name, "JavaClasses") == 0) {
+      target = &settings.JavaClasses;
+    } else if (_strcmpi(node->name, "JavaClassesPacked") == 0) {
+      target = &settings.JavaClassesPacked;
+    }
+    const CZKPARSE_PARAM* first = node->params;
+    if (target == nullptr || first == nullptr || first->type != ZKPARSE_TYPE_STRING) continue;
+    const char* value = static_cast<const CZKPARSE_STRING*>(first)->value;
+    if (value != nullptr) SetText(*target, value);
+  }
+  delete list;
   return settings;
 }

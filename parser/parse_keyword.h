@@ -16,9 +16,11 @@ class CZKPARSE_KEYWORD {
   // An empty name and no values, successor or block.
   CZKPARSE_KEYWORD();
 
-  // The deep copy of a list (which includes need for the constants) comes with them; until then
-  // a node cannot be copied, since a member-wise copy would own everything twice.
-  CZKPARSE_KEYWORD(const CZKPARSE_KEYWORD&) = delete;
+  // A deep copy of the node and of everything hanging from it: its values, its block and the rest
+  // of its list, so that the copy of a head is a copy of the whole list (an include hands its
+  // constants back this way). Walks the list in a loop; only blocks recurse.
+  CZKPARSE_KEYWORD(const CZKPARSE_KEYWORD& other);
+  // Never assigned: a member-wise assignment would own everything twice.
   CZKPARSE_KEYWORD& operator=(const CZKPARSE_KEYWORD&) = delete;
 
   // The virtual operations in the order of their table slots: WriteBinary first, then the

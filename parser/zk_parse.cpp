@@ -17,7 +17,9 @@ CZKParse::CZKParse(const char* name)
       constants(nullptr),
       intVariable(nullptr),
       floatVariable(nullptr),
-      stringVariable(nullptr) {
+      stringVariable(nullptr),
+      blockDepth(0),
+      includeDepth(0) {
   if (name == nullptr) name = "";
   Load(name);
   SetNames(name);

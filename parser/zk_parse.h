@@ -80,6 +80,34 @@ class CZKParse final {
   CZKPARSE_FLOAT* ReadFloat(int* error);
   CZKPARSE_STRING* ReadString(int* error);
 
+  // Statements. Every reader starts right after the byte that selected it, reports through
+  // ReportError and sets *error (1, or what a value reader left) on the first fatal problem.
+
+  // A keyword call: the new node (owned by the caller), or null with *error set.
+  CZKPARSE_KEYWORD* ReadCall(CZKPARSE_KEYWORD* declarations, int* error);
+  // After '$': a constant definition, linked at the head of constants.
+  void ReadConstDef(int* error);
+  // After '!': a keyword declaration, linked at the head of *declarations, or one of the three
+  // include directives, which leaves the included statements in *statements (null on entry).
+  void ReadDirective(int* error, CZKPARSE_KEYWORD** statements, CZKPARSE_KEYWORD** declarations);
+  // Parses the file name (relative to dir) with a child parser that shares the constants and the
+  // declarations in scope; its statements go to *statements.
+  void IncludeFile(const CZKPARSE_STRING* name, int* error, CZKPARSE_KEYWORD** statements,
+                   CZKPARSE_KEYWORD** declarations);
+  // The statement loop from pos to the end of the text, or to the '}' that closes the block when
+  // inBlock. Returns the statements read, also after an error. Declarations made inside a block
+  // are deleted when it ends; at the top level they stay in *declarations.
+  CZKPARSE_KEYWORD* ReadStatements(CZKPARSE_KEYWORD** declarations, int* error, bool inBlock);
+  // The whole text: the statement list (owned by the caller, possibly partial when *error is set).
+  CZKPARSE_KEYWORD* ParseText(int* error);
+
+  // How deep a parse may nest. Each block and each include is one level of recursion of the
+  // statement loop, so without a bound a script could overflow the stack; a file that includes
+  // itself would do so for certain. Blocks count across includes: a block in an included file is
+  // one level deeper than the block the include stands in.
+  static constexpr int kMaxBlockDepth = 256;
+  static constexpr int kMaxIncludeDepth = 32;
+
   char dir[kPathSize];       // fileName up to its last backslash, else its last '/'; or empty
   char fileName[kPathSize];  // the name as given, cut to 259 characters
   char* text;                // the whole file, length bytes, no terminating zero; owned
@@ -91,6 +119,8 @@ class CZKParse final {
   IntVariableCallback intVariable;
   FloatVariableCallback floatVariable;
   StringVariableCallback stringVariable;
+  int blockDepth;    // blocks open around pos, those of the including files included
+  int includeDepth;  // 0 for the file the host named, one more for each include level
 
   // Where ReportError formats: shared by all parser objects, and holding the last report's source
   // line until the next report.
@@ -110,4 +140,29 @@ class CZKParse final {
   // The digits after an optional minus sign, which the caller has consumed.
   CZKPARSE_INT* ReadIntLiteral(bool negative, int* error);
   CZKPARSE_FLOAT* ReadFloatLiteral(bool negative, int* error);
+
+  // The three include directives, after the byte that follows their name.
+  void ReadInclude(int byte, int* error, CZKPARSE_KEYWORD** statements,
+                   CZKPARSE_KEYWORD** declarations);
+  void ReadConditionalInclude(bool floats, int byte, int* error, CZKPARSE_KEYWORD** statements,
+                              CZKPARSE_KEYWORD** declarations);
+  // The parameter list of a keyword declaration, after its name; byte is the one read after it.
+  void ReadTypeDef(CZKPARSE_KEYWORD* node, int byte, int* error, CZKPARSE_KEYWORD** declarations);
 };
+
+// The parser's entry point: parses the file and returns its statement list, which the caller owns
+// and deletes through the head, or null when the file could not be read or parsed or holds no
+// calls. Null callbacks are allowed: a variable reference of that type is then an error.
+CZKPARSE_KEYWORD* ParseScriptFile(const char* fileName, IntVariableCallback intVariable,
+                                  FloatVariableCallback floatVariable,
+                                  StringVariableCallback stringVariable);
+
+// How a parse ended, for hosts that must tell the three null results apart (the script checker).
+enum class ParseOutcome { kParsed, kFailed, kUnreadable };
+
+// The same parse, with its outcome stored through outcome (which may be null): kUnreadable when
+// the file could not be loaded, kFailed after a reported error, kParsed otherwise, also when the
+// file holds no calls.
+CZKPARSE_KEYWORD* ParseScriptFile(const char* fileName, IntVariableCallback intVariable,
+                                  FloatVariableCallback floatVariable,
+                                  StringVariableCallback stringVariable, ParseOutcome* outcome);

@@ -2,6 +2,7 @@
 // where the real library cannot be made to, and the parser's loader on top of it.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,20 @@ TEST_F(FileReaderTest, LoaderWarnsAndKeepsNoText) {
     EXPECT_EQ(state.console, "WARNING [CZKParse] cannot open a.ini\n");
     EXPECT_EQ(state.calls.back().substr(0, 9), "FS_close(");
   }
+  EXPECT_EQ(state.log, "");
+}
+
+// Only the console hears of an included file that cannot be opened; the parse goes on without it.
+TEST_F(FileReaderTest, AMissingIncludedFileGivesTheTwoWarningsAndNoFailure) {
+  state.files["main.ini"] = "!include(\"missing.ini\") !k(i) k(1)";
+  const std::unique_ptr<CZKPARSE_KEYWORD> list(
+      ParseScriptFile("main.ini", nullptr, nullptr, nullptr));
+  ASSERT_NE(list, nullptr);
+  EXPECT_STREQ(list->name, "k");
+  EXPECT_EQ(list->next, nullptr);
+  EXPECT_EQ(state.console,
+            "WARNING [file] cannot open file missing.ini\n"
+            "WARNING [CZKParse] cannot open missing.ini\n");
   EXPECT_EQ(state.log, "");
 }
 

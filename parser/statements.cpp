@@ -1,0 +1,435 @@
+// The grammar above single tokens: keyword calls, constant definitions, keyword declarations, the
+// include directives, the statement loop with its blocks, and the entry point a host calls.
+//
+// Lists are built through a pointer to their last link, so that a file of a million statements
+// costs a million appends, not half a million million steps.
+#include <cstring>
+#include <memory>
+
+#include "filesystem_api.h"
+#include "log.h"
+#include "text_case.h"
+#include "zk_parse.h"
+
+namespace {
+
+constexpr int kEnd = -1;
+
+// The type a type letter names, or -1. Declarations and constant definitions share the letters.
+int TypeOfLetter(int byte) {
+  switch (byte) {
+    case 'i':
+    case 'I':
+    case 'n':
+    case 'N':
+      return ZKPARSE_TYPE_INT;
+    case 'f':
+    case 'F':
+      return ZKPARSE_TYPE_FLOAT;
+    case 's':
+    case 'S':
+      return ZKPARSE_TYPE_STRING;
+    default:
+      return -1;
+  }
+}
+
+// Links list after the last node that tail leads to and moves tail to the new end. Only the
+// appended nodes are walked, so appending stays linear over a whole parse.
+void Append(CZKPARSE_KEYWORD**& tail, CZKPARSE_KEYWORD* list) {
+  *tail = list;
+  while (*tail != nullptr) tail = &(*tail)->next;
+}
+
+// Deletes the nodes of a declarations chain from head up to, not including, stop, one at a time:
+// deleting a head would take the rest of the chain with it.
+void DeleteDeclarations(CZKPARSE_KEYWORD* head, const CZKPARSE_KEYWORD* stop) {
+  while (head != stop) {
+    CZKPARSE_KEYWORD* following = head->next;
+    head->next = nullptr;
+    delete head;
+    head = following;
+  }
+}
+
+}  // namespace
+
+// --- Keyword calls ---------------------------------------------------------------------------
+
+CZKPARSE_KEYWORD* CZKParse::ReadCall(CZKPARSE_KEYWORD* declarations, int* error) {
+  SkipSpace();
+  std::unique_ptr<CZKPARSE_KEYWORD> node(new CZKPARSE_KEYWORD);
+  const auto fail = [this, error](const char* message) -> CZKPARSE_KEYWORD* {
+    ReportError("%s", message);
+    *error = 1;
+    return nullptr;
+  };
+
+  if (ReadWord(node->name, CZKPARSE_KEYWORD::kNameSize) != 0) return fail("error in call");
+  LowerCase(node->name);
+
+  const CZKPARSE_KEYWORD* declaration = declarations;
+  while (declaration != nullptr && std::strcmp(declaration->name, node->name) != 0) {
+    declaration = declaration->next;
+  }
+  if (declaration == nullptr) {
+    ReportError("unknown keyword %s", node->name);
+    *error = 1;
+    return nullptr;
+  }
+
+  SkipSpace();
+  if (ReadChar() != '(') return fail("opening bracket expected");
+
+  CZKPARSE_PARAM* last = nullptr;
+  for (const CZKPARSE_PARAM* prototype = declaration->params; prototype != nullptr;
+       prototype = prototype->next) {
+    SkipSpace();
+    CZKPARSE_PARAM* value;
+    if (prototype->type == ZKPARSE_TYPE_INT) {
+      value = ReadInt(error);
+    } else if (prototype->type == ZKPARSE_TYPE_FLOAT) {
+      value = ReadFloat(error);
+    } else {
+      value = ReadString(error);
+    }
+    if (value == nullptr) return nullptr;  // the reader has reported and set the flag
+    if (last == nullptr) {
+      node->params = value;
+    } else {
+      last->next = value;
+    }
+    last = value;
+    if (prototype->next != nullptr) {
+      SkipSpace();
+      if (ReadChar() != ',') return fail("comma expected");
+    }
+  }
+
+  SkipSpace();
+  if (ReadChar() != ')') return fail("closing bracket expected");
+  return node.release();
+}
+
+// --- Constant definitions --------------------------------------------------------------------
+
+void CZKParse::ReadConstDef(int* error) {
+  std::unique_ptr<CZKPARSE_KEYWORD> node(new CZKPARSE_KEYWORD);
+  const auto fail = [this, error](const char* message) {
+    ReportError("%s", message);
+    *error = 1;
+  };
+
+  // Directly after the '$': a blank there leaves the name empty, and the bracket check fails.
+  if (ReadWord(node->name, CZKPARSE_KEYWORD::kNameSize) != 0) return fail("error in const def");
+  LowerCase(node->name);
+  SkipSpace();
+  if (ReadChar() != '(') return fail("left bracked expected in const def");
+
+  SkipSpace();
+  const int type = TypeOfLetter(ReadChar());
+  if (type < 0) return fail("unexpected character in typedef");
+  SkipSpace();
+  if (ReadChar() != ',') return fail("unexpected character in typedef");
+
+  SkipSpace();
+  // The constant keeps only the value: a value read from a variable reference carries the
+  // variable's name, which the constant does not.
+  if (type == ZKPARSE_TYPE_INT) {
+    std::unique_ptr<CZKPARSE_INT> read(ReadInt(error));
+    if (read == nullptr) return;
+    node->params = new CZKPARSE_INT(read->value, nullptr);
+  } else if (type == ZKPARSE_TYPE_FLOAT) {
+    std::unique_ptr<CZKPARSE_FLOAT> read(ReadFloat(error));
+    if (read == nullptr) return;
+    node->params = new CZKPARSE_FLOAT(read->value, nullptr);
+  } else {
+    std::unique_ptr<CZKPARSE_STRING> read(ReadString(error));
+    if (read == nullptr) return;
+    node->params = new CZKPARSE_STRING(read->value, nullptr);
+  }
+
+  SkipSpace();
+  if (ReadChar() != ')') return fail("unexpected character in typedef");
+  // At the head: a later definition of the same name hides this one from every later lookup.
+  node->next = constants;
+  constants = node.release();
+}
+
+// --- Directives: declarations and includes ---------------------------------------------------
+
+void CZKParse::ReadDirective(int* error, CZKPARSE_KEYWORD** statements,
+                             CZKPARSE_KEYWORD** declarations) {
+  std::unique_ptr<CZKPARSE_KEYWORD> node(new CZKPARSE_KEYWORD);
+  if (ReadWord(node->name, CZKPARSE_KEYWORD::kNameSize) != 0) {
+    ReportError("error in typedef");
+    *error = 1;
+    return;
+  }
+  LowerCase(node->name);
+  SkipSpace();
+  const int byte = ReadChar();
+
+  if (std::strcmp(node->name, "include") == 0) {
+    ReadInclude(byte, error, statements, declarations);
+  } else if (std::strcmp(node->name, "include_if_int") == 0) {
+    ReadConditionalInclude(false, byte, error, statements, declarations);
+  } else if (std::strcmp(node->name, "include_if_float") == 0) {
+    ReadConditionalInclude(true, byte, error, statements, declarations);
+  } else {
+    ReadTypeDef(node.release(), byte, error, declarations);
+  }
+}
+
+void CZKParse::ReadTypeDef(CZKPARSE_KEYWORD* declaration, int byte, int* error,
+                           CZKPARSE_KEYWORD** declarations) {
+  std::unique_ptr<CZKPARSE_KEYWORD> node(declaration);
+  if (byte != '(') {
+    ReportError("left bracked expected in typedef");
+    *error = 1;
+    return;
+  }
+
+  // Only the first byte of a parameter's type counts; the rest up to the next ',' or ')' is a
+  // description ("int width") and is passed over.
+  CZKPARSE_PARAM* last = nullptr;
+  bool afterType = false;
+  for (;;) {
+    SkipSpace();
+    const int next = ReadChar();
+    if (!afterType) {
+      const int type = TypeOfLetter(next);
+      if (type >= 0) {
+        CZKPARSE_PARAM* param = new CZKPARSE_PARAM(type, nullptr);
+        // Appended after the last element rather than from the head, so that a long parameter
+        // list does not cost quadratic time.
+        if (last == nullptr) {
+          node->params = param;
+        } else {
+          AppendParam(last, param);
+        }
+        last = param;
+        afterType = true;
+        continue;
+      }
+      if (next == ')' && node->params == nullptr) break;  // "()": no parameters
+    } else {
+      if (next == ',') {
+        afterType = false;
+        continue;
+      }
+      if (next == ')') break;
+      if (next != kEnd) continue;
+    }
+    ReportError("unexpected characted in typedef");
+    *error = 1;
+    return;
+  }
+  node->next = *declarations;
+  *declarations = node.release();
+}
+
+void CZKParse::ReadInclude(int byte, int* error, CZKPARSE_KEYWORD** statements,
+                           CZKPARSE_KEYWORD** declarations) {
+  if (byte != '(') {
+    ReportError("left bracked expected in include");
+    *error = 1;
+    return;
+  }
+  SkipSpace();
+  // A name that cannot be read skips the include and nothing else: the parse goes on after what
+  // the string reader consumed.
+  int readError = 0;
+  std::unique_ptr<CZKPARSE_STRING> name(ReadString(&readError));
+  if (readError != 0 || name == nullptr) return;
+  SkipSpace();
+  if (ReadChar() != ')') {
+    ReportError("right bracked expected in include");
+    *error = 1;
+    return;
+  }
+  if (name->value == nullptr || name->value[0] == '\0') return;
+  IncludeFile(name.get(), error, statements, declarations);
+}
+
+void CZKParse::ReadConditionalInclude(bool floats, int byte, int* error,
+                                      CZKPARSE_KEYWORD** statements,
+                                      CZKPARSE_KEYWORD** declarations) {
+  const char* directive = floats ? "include_if_float" : "include_if_int";
+  const auto fail = [this, error, directive](const char* what) {
+    ReportError("%s expected in '%s'", what, directive);
+    *error = 1;
+  };
+  // Both operands as floats or both as ints; the float directive names its operands "int" too.
+  const auto readOperand = [this, floats](int* readError) -> CZKPARSE_PARAM* {
+    if (floats) return ReadFloat(readError);
+    return ReadInt(readError);
+  };
+
+  if (byte != '(') return fail("left bracked");
+  SkipSpace();
+  int readError = 0;
+  std::unique_ptr<CZKPARSE_PARAM> left(readOperand(&readError));
+  if (readError != 0) return fail("int");
+  SkipSpace();
+  const int operation = ReadOperator();
+  if (operation == ZKPARSE_OP_NONE) return fail("operator");
+  SkipSpace();
+  readError = 0;
+  std::unique_ptr<CZKPARSE_PARAM> right(readOperand(&readError));
+  if (readError != 0) return fail("int");
+  SkipSpace();
+  if (ReadChar() != ',') return fail("comma");
+  SkipSpace();
+  readError = 0;
+  std::unique_ptr<CZKPARSE_STRING> name(ReadString(&readError));
+  if (readError != 0) return fail("string");
+  SkipSpace();
+  if (ReadChar() != ')') return fail("right bracked");
+
+  if (name->value == nullptr || name->value[0] == '\0') return;
+  const bool holds = floats
+                         ? CompareFloat(operation, static_cast<CZKPARSE_FLOAT*>(left.get())->value,
+                                        static_cast<CZKPARSE_FLOAT*>(right.get())->value)
+                         : CompareInt(operation, static_cast<CZKPARSE_INT*>(left.get())->value,
+                                      static_cast<CZKPARSE_INT*>(right.get())->value);
+  if (holds) IncludeFile(name.get(), error, statements, declarations);
+}
+
+void CZKParse::IncludeFile(const CZKPARSE_STRING* name, int* error, CZKPARSE_KEYWORD** statements,
+                           CZKPARSE_KEYWORD** declarations) {
+  const char* written = name->value != nullptr ? name->value : "";
+  const std::size_t folderLength = std::strlen(dir);
+  const std::size_t nameLength = std::strlen(written);
+  // Refused rather than cut: a cut name could open a different file than the one written.
+  if (folderLength + nameLength > kPathSize - 1) {
+    ReportError("include name too long: with the folder '%s' it would exceed %d characters", dir,
+                kPathSize - 1);
+    *error = 1;
+    return;
+  }
+  char path[kPathSize];
+  std::memcpy(path, dir, folderLength);
+  std::memcpy(path + folderLength, written, nameLength + 1);
+  FS_path_normalize(path, path);
+
+  // Every include level is a level of recursion; a file that includes itself, directly or through
+  // others, ends here instead of on the end of the stack.
+  if (includeDepth >= kMaxIncludeDepth) {
+    ReportError("includes nested deeper than %d levels: '%s' not included", kMaxIncludeDepth, path);
+    *error = 1;
+    return;
+  }
+
+  std::unique_ptr<CZKParse> child(new CZKParse(path));
+  child->intVariable = intVariable;
+  child->floatVariable = floatVariable;
+  child->stringVariable = stringVariable;
+  child->blockDepth = blockDepth;
+  child->includeDepth = includeDepth + 1;
+  // The constants go to the child and come back grown: the included file sees every constant
+  // defined before the directive, and the including file sees the included file's afterwards.
+  child->constants = constants;
+  constants = nullptr;
+  *statements = child->ReadStatements(declarations, error, false);
+  if (child->constants != nullptr) constants = new CZKPARSE_KEYWORD(*child->constants);
+}
+
+// --- The statement loop and the entry points ------------------------------------------------
+
+CZKPARSE_KEYWORD* CZKParse::ReadStatements(CZKPARSE_KEYWORD** declarations, int* error,
+                                           bool inBlock) {
+  CZKPARSE_KEYWORD* const atEntry = *declarations;
+  CZKPARSE_KEYWORD* working = atEntry;
+  CZKPARSE_KEYWORD* result = nullptr;
+  CZKPARSE_KEYWORD** tail = &result;
+
+  if (SkipSpace() == 0) {
+    for (;;) {
+      const int byte = ReadChar();  // never the end: SkipSpace said text remains
+      if (byte == '$') {
+        ReadConstDef(error);
+      } else if (byte == '!') {
+        CZKPARSE_KEYWORD* included = nullptr;
+        ReadDirective(error, &included, &working);
+        Append(tail, included);
+      } else if (byte == '}') {
+        if (!inBlock) {
+          ReportError("unexpected closing curly bracket");
+          *error = 1;
+        }
+        break;
+      } else {
+        UnreadChar();
+        CZKPARSE_KEYWORD* call = ReadCall(working, error);
+        Append(tail, call);
+        if (*error != 0) break;
+        SkipSpace();
+        const int after = ReadChar();
+        if (after == '{') {
+          // Each block is a level of recursion: bounded, so that no script can exhaust the stack.
+          if (blockDepth >= kMaxBlockDepth) {
+            ReportError("blocks nested deeper than %d levels", kMaxBlockDepth);
+            *error = 1;
+            break;
+          }
+          ++blockDepth;
+          call->block = ReadStatements(&working, error, true);
+          --blockDepth;
+        } else if (after == ';') {
+          ReportError("its not c!");  // tolerated: reported, consumed, the parse goes on
+        } else if (after != kEnd) {
+          UnreadChar();
+        }
+      }
+      if (*error != 0) break;
+      if (SkipSpace() != 0) break;
+    }
+  }
+
+  if (inBlock) {
+    // The block's own declarations end with it, however it ended.
+    DeleteDeclarations(working, atEntry);
+    *declarations = atEntry;
+  } else {
+    *declarations = working;
+  }
+  return result;
+}
+
+CZKPARSE_KEYWORD* CZKParse::ParseText(int* error) {
+  *error = 0;
+  CZKPARSE_KEYWORD* declarations = nullptr;
+  CZKPARSE_KEYWORD* list = ReadStatements(&declarations, error, false);
+  DeleteDeclarations(declarations, nullptr);
+  return list;
+}
+
+CZKPARSE_KEYWORD* ParseScriptFile(const char* fileName, IntVariableCallback intVariable,
+                                  FloatVariableCallback floatVariable,
+                                  StringVariableCallback stringVariable) {
+  return ParseScriptFile(fileName, intVariable, floatVariable, stringVariable, nullptr);
+}
+
+CZKPARSE_KEYWORD* ParseScriptFile(const char* fileName, IntVariableCallback intVariable,
+                                  FloatVariableCallback floatVariable,
+                                  StringVariableCallback stringVariable, ParseOutcome* outcome) {
+  ParseOutcome ignored;
+  if (outcome == nullptr) outcome = &ignored;
+  if (fileName == nullptr) fileName = "";
+  std::unique_ptr<CZKParse> parser(new CZKParse(fileName));
+  parser->intVariable = intVariable;
+  parser->floatVariable = floatVariable;
+  parser->stringVariable = stringVariable;
+  int error = 0;
+  std::unique_ptr<CZKPARSE_KEYWORD> list(parser->ParseText(&error));
+  if (error != 0) {
+    // The problem itself has been reported where it was found.
+    LogPrint("Parser: cant parse file '%s'\n", fileName);
+    *outcome = ParseOutcome::kFailed;
+    return nullptr;
+  }
+  *outcome = parser->text != nullptr ? ParseOutcome::kParsed : ParseOutcome::kUnreadable;
+  if (list != nullptr && parser->text != nullptr) return list.release();
+  return nullptr;
+}

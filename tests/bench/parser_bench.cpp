@@ -1,0 +1,253 @@
+// The configuration-script parser's speed, through its entry point as the game calls it (the file
+// is read through the file-system library, from the page cache after the first run):
+//   - throughput on a generated 10 MB script of declarations, constants, calls and blocks;
+//   - 100 000 against 1 000 000 statements: the time per statement should not grow;
+//   - deleting a list of 1 000 000 statements;
+//   - one settings content, the same number of int, float and string values, in our language and
+//     parsed by inih, libconfig and toml++ (each from a file, each with its results freed).
+// "MB/s" counters are decimal megabytes of script per second.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "filesystem_api.h"
+#include "zk_parse.h"
+
+#if defined(VANTOR_BENCH_COMPARE)
+#include <ini.h>
+#include <toml++/toml.h>
+
+#include <libconfig.h++>
+#endif
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+// A large settings file, but not so large that libconfig, which grows slower than linearly with
+// the number of settings at one level, takes seconds.
+constexpr int kSettingsPerType = 1000;
+
+void Write(const std::string& name, const std::string& text) {
+  std::ofstream(name, std::ios::binary) << text;
+}
+
+std::uintmax_t FileSize(const std::string& name) {
+  return stdfs::file_size(name);
+}
+
+// A settings-like script of about `bytes` bytes: declarations up front, then calls of every
+// parameter type, with constants, comments and blocks. Declared once, as real scripts do: the
+// declarations are searched from the newest, so redeclaring in a loop would measure the search.
+std::string DeclarationsAndCalls(std::size_t bytes) {
+  std::string text =
+      "// generated for the parser benchmark\n"
+      "!window(int width, int height)\n"
+      "!title(string)\n"
+      "!speed(float)\n"
+      "!sprite(string name, int x, int y, float scale)\n"
+      "!group(string)\n"
+      "$base(i, 100)\n"
+      "$factor(f, 0.75)\n";
+  for (unsigned n = 0; text.size() < bytes; ++n) {
+    const std::string number = std::to_string(n % 1000);
+    switch (n % 6) {
+      case 0:
+        text += "window(" + number + ", 480)\n";
+        break;
+      case 1:
+        text += "title(\"Level " + number + " of the demo game\")\n";
+        break;
+      case 2:
+        text += "speed(1." + number + ")\n";
+        break;
+      case 3:
+        text += "sprite(\"hero\", base, " + number + ", 0.5) // the player\n";
+        break;
+      case 4:
+        text += "group(\"enemies\") {\n  sprite(\"bat\", " + number +
+                ", 2, 1.5)\n  sprite(\"rat\", 3, -4, 2.25)\n}\n";
+        break;
+      default:
+        text += "/* " + number + " */ speed(factor)\n";
+        break;
+    }
+  }
+  return text;
+}
+
+std::string Statements(int count) {
+  std::string text = "!a(int)\n";
+  for (int n = 0; n < count; ++n) text += "a(" + std::to_string(n % 100000) + ")\n";
+  return text;
+}
+
+// Parses name as the game does; aborts the run if the parse fails, so that a broken benchmark
+// input cannot pass for a fast one.
+CZKPARSE_KEYWORD* ParseOrDie(const char* name) {
+  CZKPARSE_KEYWORD* list = ParseScriptFile(name, nullptr, nullptr, nullptr);
+  if (list == nullptr) {
+    std::fprintf(stderr, "parser_bench: %s did not parse\n", name);
+    std::exit(1);
+  }
+  return list;
+}
+
+void SetThroughput(benchmark::State& state, const std::string& name) {
+  const double megabytes = static_cast<double>(FileSize(name)) / 1e6;
+  state.counters["MB/s"] =
+      benchmark::Counter(megabytes, benchmark::Counter::kIsIterationInvariantRate);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * FileSize(name)));
+}
+
+void ParseAndDelete(benchmark::State& state, const std::string& name) {
+  // One untimed round first: the heap then has its pages, and the file is in the page cache.
+  delete ParseOrDie(name.c_str());
+  for (auto _ : state) {
+    CZKPARSE_KEYWORD* list = ParseOrDie(name.c_str());
+    benchmark::DoNotOptimize(list);
+    delete list;
+  }
+  SetThroughput(state, name);
+}
+
+void BM_Parse10MBScript(benchmark::State& state) {
+  ParseAndDelete(state, "script10mb.ini");
+}
+BENCHMARK(BM_Parse10MBScript)->Unit(benchmark::kMillisecond);
+
+// Twice, by argument: the statement count.
+void BM_ParseStatements(benchmark::State& state) {
+  const std::string name = "statements" + std::to_string(state.range(0)) + ".ini";
+  ParseAndDelete(state, name);
+  // Statements per nanosecond, inverted: nanoseconds per statement.
+  state.counters["ns/statement"] = benchmark::Counter(
+      static_cast<double>(state.range(0)) / 1e9,
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ParseStatements)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteList1M(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    CZKPARSE_KEYWORD* list = ParseOrDie("statements1000000.ini");
+    state.ResumeTiming();
+    delete list;
+  }
+}
+BENCHMARK(BM_DeleteList1M)->Unit(benchmark::kMillisecond);
+
+void BM_Settings_Vantor(benchmark::State& state) {
+  ParseAndDelete(state, "settings.ini");
+}
+BENCHMARK(BM_Settings_Vantor)->Unit(benchmark::kMicrosecond);
+
+#if defined(VANTOR_BENCH_COMPARE)
+
+// The values are converted as ours are: ints and floats to numbers, strings copied.
+struct IniValues {
+  long long ints = 0;
+  double floats = 0;
+  std::size_t strings = 0;
+};
+
+int IniHandler(void* user, const char* /*section*/, const char* name, const char* value) {
+  auto* values = static_cast<IniValues*>(user);
+  if (name[0] == 'c') {
+    values->ints += std::strtol(value, nullptr, 10);
+  } else if (name[0] == 's') {
+    values->floats += std::strtof(value, nullptr);
+  } else {
+    values->strings += std::string(value).size();
+  }
+  return 1;
+}
+
+void BM_Settings_inih(benchmark::State& state) {
+  for (auto _ : state) {
+    IniValues values;
+    if (ini_parse("settings_inih.ini", IniHandler, &values) != 0) std::exit(1);
+    benchmark::DoNotOptimize(values);
+  }
+  SetThroughput(state, "settings_inih.ini");
+}
+BENCHMARK(BM_Settings_inih)->Unit(benchmark::kMicrosecond);
+
+void BM_Settings_libconfig(benchmark::State& state) {
+  for (auto _ : state) {
+    libconfig::Config config;
+    config.readFile("settings.cfg");
+    benchmark::DoNotOptimize(&config);
+  }
+  SetThroughput(state, "settings.cfg");
+}
+BENCHMARK(BM_Settings_libconfig)->Unit(benchmark::kMicrosecond);
+
+void BM_Settings_tomlplusplus(benchmark::State& state) {
+  for (auto _ : state) {
+    toml::table table = toml::parse_file("settings.toml");
+    benchmark::DoNotOptimize(&table);
+  }
+  SetThroughput(state, "settings.toml");
+}
+BENCHMARK(BM_Settings_tomlplusplus)->Unit(benchmark::kMicrosecond);
+
+#endif
+
+// The same settings in the four languages: kSettingsPerType ints, floats and strings.
+void WriteSettings() {
+  std::string ours =
+      "!int(string name, int value)\n!float(string name, float value)\n"
+      "!string(string name, string value)\n";
+  std::string ini = "[settings]\n", cfg, toml;
+  for (int n = 0; n < kSettingsPerType; ++n) {
+    const std::string k = std::to_string(n);
+    const std::string f = std::to_string(n % 100) + ".75";
+    const std::string s = "Level " + k + " of the game";
+    ours += "int(\"count" + k + "\", " + k + ")\nfloat(\"scale" + k + "\", " + f +
+            ")\nstring(\"title" + k + "\", \"" + s + "\")\n";
+    ini += "count" + k + " = " + k + "\nscale" + k + " = " + f + "\ntitle" + k + " = " + s + "\n";
+    cfg += "count" + k + " = " + k + ";\nscale" + k + " = " + f + ";\ntitle" + k + " = \"" + s +
+           "\";\n";
+    toml +=
+        "count" + k + " = " + k + "\nscale" + k + " = " + f + "\ntitle" + k + " = \"" + s + "\"\n";
+  }
+  Write("settings.ini", ours);
+  Write("settings_inih.ini", ini);
+  Write("settings.cfg", cfg);
+  Write("settings.toml", toml);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+  std::random_device random;
+  const stdfs::path folder =
+      stdfs::temp_directory_path() / ("vantor-parser-bench-" + std::to_string(random()));
+  stdfs::create_directories(folder);
+  const stdfs::path previous = stdfs::current_path();
+  stdfs::current_path(folder);
+  Write("script10mb.ini", DeclarationsAndCalls(10 * 1000 * 1000));
+  Write("statements100000.ini", Statements(100000));
+  Write("statements1000000.ini", Statements(1000000));
+  WriteSettings();
+  FS_init();
+  FS_add_source(".", 0, 0, 0);
+
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+
+  FS_shutdown();
+  stdfs::current_path(previous);
+  stdfs::remove_all(folder);
+  return 0;
+}

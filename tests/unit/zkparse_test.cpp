@@ -1,0 +1,139 @@
+// The script checker run as its users run it: in a folder of scripts, with its exit status, its
+// standard output and the crash.log it leaves.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+struct ToolRun {
+  int status = -1;
+  std::string out;  // standard output, byte for byte
+};
+
+class ZkparseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    folder_ = stdfs::temp_directory_path() / ("zkparse-test-" + std::to_string(random()));
+    ASSERT_TRUE(stdfs::create_directories(folder_ / "data"));
+    // Keywords in the data folder, as the game keeps them in a package: found by name alone.
+    Write("data/keywords.ini", "!k(i, f, s)\n!j(i)\n");
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    stdfs::remove_all(folder_, ignored);
+  }
+
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream file(folder_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+
+  // Runs the tool in the folder; standard error goes to err.txt there.
+  ToolRun Zkparse(const std::string& arguments) const {
+    const char* tool = std::getenv("ZKPARSE");
+    EXPECT_NE(tool, nullptr) << "ZKPARSE names the tool";
+    const std::string command = "cd '" + folder_.string() + "' && '" + (tool ? tool : "false") +
+                                "' " + arguments + " 2>err.txt";
+    ToolRun run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[4096];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, count);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+  }
+
+  stdfs::path folder_;
+};
+
+TEST_F(ZkparseTest, AValidFileExitsWith0AndPrintsItsTree) {
+  Write("game.ini", "!include(\"keywords.ini\")\nk(-1, 2.5, \"a\\tb\") { j(%n) }\nj(2)\n");
+  const ToolRun run = Zkparse("--int n=7 --tree game.ini");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "k(int -1, float 2.5, string \"a\\tb\") {\n"
+            "  j(int 7 (%n))\n"
+            "}\n"
+            "j(int 2)\n");
+  EXPECT_EQ(Read("crash.log"), "");
+
+  // Without --tree nothing is printed; declarations alone are parsed too.
+  EXPECT_EQ(Zkparse("game.ini --int n=1").out, "");
+  Write("empty.ini", "// nothing but declarations\n!a(i)\n");
+  const ToolRun empty = Zkparse("--tree empty.ini");
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_EQ(empty.out, "");
+}
+
+TEST_F(ZkparseTest, BinaryFormGoesToAFileOrToStandardOutputAlone) {
+  Write("one.ini", "!k(i) k(5)");
+  // Node marker 16, the name "k", an int 5 without a name, the end of the list.
+  const std::string expected("\x10\0\0\0\x01\0\0\0k\0\0\0\0\x05\0\0\0\0\0\0\0\xFF\xFF\xFF\xFF", 25);
+  EXPECT_EQ(Zkparse("--binary out.bin one.ini").status, 0);
+  EXPECT_EQ(Read("out.bin"), expected);
+  // On standard output the reports stay in the log, so the bytes are the binary form alone.
+  Write("two.ini", "!k(i) k(5); !include(\"missing.ini\")");
+  const ToolRun run = Zkparse("--binary - two.ini");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, expected);
+  EXPECT_NE(Read("crash.log").find("its not c!"), std::string::npos);
+
+  // No list, no file.
+  EXPECT_EQ(Zkparse("--binary none.bin missing.ini").status, 2);
+  EXPECT_FALSE(stdfs::exists(folder_ / "none.bin"));
+}
+
+TEST_F(ZkparseTest, AFailingFileExitsWith1AndEchoesTheLog) {
+  Write("bad.ini", "!include(\"keywords.ini\")\nj(%n)\n");
+  const ToolRun run = Zkparse("--tree --float n=1 bad.ini");
+  EXPECT_EQ(run.status, 1);
+  const std::string expected =
+      "[CZKParse] variable callback not specified: unable to read 'n' variable!\r\n"
+      ": in file 'bad.ini' in line 2\r\n"
+      "j(%n)\n\r\n"
+      "Parser: cant parse file 'bad.ini'\r\n";
+  EXPECT_EQ(Read("crash.log"), expected);
+  EXPECT_EQ(run.out, expected) << "standard output holds the same bytes as the log";
+}
+
+TEST_F(ZkparseTest, AMissingFileExitsWith2) {
+  const ToolRun run = Zkparse("--tree missing.ini");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out,
+            "WARNING [file] cannot open file missing.ini\n"
+            "WARNING [CZKParse] cannot open missing.ini\n");
+  EXPECT_EQ(Read("crash.log"), "");
+}
+
+TEST_F(ZkparseTest, WrongUsageExitsWith64WithTheUsageText) {
+  Write("game.ini", "");
+  for (const char* arguments :
+       {"", "game.ini other.ini", "--tree", "--verbose game.ini", "--int n game.ini",
+        "--int n=x game.ini", "--int n=4294967296 game.ini", "--float n=1.5x game.ini",
+        "--string =v game.ini", "game.ini --binary"}) {
+    SCOPED_TRACE(arguments);
+    const ToolRun run = Zkparse(arguments);
+    EXPECT_EQ(run.status, 64);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Read("err.txt").find("zkparse: "), 0u);
+    EXPECT_NE(Read("err.txt").find("usage: zkparse [--int NAME=VALUE]..."), std::string::npos);
+  }
+}
+
+}  // namespace

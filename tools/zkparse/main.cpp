@@ -1,0 +1,285 @@
+// zkparse: the script checker for script authors. It mounts the game's sources as the launcher
+// does, relative to the current folder, and parses one script with the parser's entry point, so
+// that run in a game folder it sees exactly what the game sees. Reports go through the log module
+// as in the game (crash.log holds the same bytes) and are echoed to standard output.
+#include <cerrno>
+#include <cinttypes>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "data_sources.h"
+#include "filesystem_api.h"
+#include "log.h"
+#include "zk_parse.h"
+
+namespace {
+
+enum ExitCode { kParsed = 0, kParseError = 1, kUnreadable = 2, kUsage = 64 };
+
+const char kUsageText[] =
+    "usage: zkparse [--int NAME=VALUE]... [--float NAME=VALUE]... [--string NAME=VALUE]...\n"
+    "               [--binary OUT] [--tree] FILE\n"
+    "\n"
+    "Parses the configuration script FILE as the game reads it: data0.pak to data63.pak, the\n"
+    "current folder and its data folder are mounted, and FILE is a name in them.\n"
+    "\n"
+    "  --int, --float, --string NAME=VALUE  answer the variable reference %NAME of that type\n"
+    "                                       (types without such an option have no variables)\n"
+    "  --binary OUT  write the statement list's binary form to OUT ('-': standard output)\n"
+    "  --tree        print the statement list as indented text\n"
+    "\n"
+    "Reports are written to the log (crash.log) and to standard output; with --binary - they go\n"
+    "to the log only. Exit status: 0 parsed, 1 parse error, 2 FILE could not be read (or OUT\n"
+    "could not be written), 64 wrong usage.\n";
+
+std::map<std::string, int> intVariables;
+std::map<std::string, float> floatVariables;
+std::map<std::string, std::string> stringVariables;
+
+bool IntVariable(int* value, const char* name) {
+  const auto found = intVariables.find(name);
+  if (found == intVariables.end()) return false;
+  *value = found->second;
+  return true;
+}
+
+bool FloatVariable(float* value, const char* name) {
+  const auto found = floatVariables.find(name);
+  if (found == floatVariables.end()) return false;
+  *value = found->second;
+  return true;
+}
+
+bool StringVariable(char* value, const char* name) {
+  const auto found = stringVariables.find(name);
+  if (found == stringVariables.end()) return false;
+  // The option reader has made sure that the value fits the parser's buffer.
+  std::memcpy(value, found->second.c_str(), found->second.size() + 1);
+  return true;
+}
+
+struct Options {
+  const char* file = nullptr;
+  const char* binary = nullptr;
+  bool tree = false;
+};
+
+int Usage(const char* problem) {
+  std::fprintf(stderr, "zkparse: %s\n%s", problem, kUsageText);
+  return kUsage;
+}
+
+// Splits NAME=VALUE; false when there is no '=' or no name.
+bool SplitDefinition(const char* text, std::string& name, std::string& value) {
+  const char* equals = std::strchr(text, '=');
+  if (equals == nullptr || equals == text) return false;
+  name.assign(text, equals);
+  value = equals + 1;
+  return true;
+}
+
+bool ParseIntValue(const std::string& text, int& value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long number = std::strtoll(text.c_str(), &end, 0);
+  if (errno != 0 || *end != '\0' || number < INT32_MIN || number > INT32_MAX) return false;
+  value = static_cast<int>(number);
+  return true;
+}
+
+bool ParseFloatValue(const std::string& text, float& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  value = std::strtof(text.c_str(), &end);
+  return *end == '\0';
+}
+
+// Returns 0 when the command line was understood, else the exit code (after the usage text).
+int ReadOptions(int argc, char** argv, Options& options) {
+  for (int index = 1; index < argc; ++index) {
+    const std::string argument = argv[index];
+    if (argument == "--help" || argument == "-h") {
+      std::fputs(kUsageText, stdout);
+      std::exit(kParsed);
+    }
+    if (argument == "--tree") {
+      options.tree = true;
+      continue;
+    }
+    if (argument == "--int" || argument == "--float" || argument == "--string" ||
+        argument == "--binary") {
+      if (index + 1 == argc) return Usage((argument + " needs a value").c_str());
+      const char* value = argv[++index];
+      if (argument == "--binary") {
+        options.binary = value;
+        continue;
+      }
+      std::string name, text;
+      if (!SplitDefinition(value, name, text)) {
+        return Usage((argument + " takes NAME=VALUE, not '" + value + "'").c_str());
+      }
+      // The later definition of a name wins, as in a script.
+      if (argument == "--int") {
+        int number = 0;
+        if (!ParseIntValue(text, number)) {
+          return Usage(("not a 32-bit integer: '" + text + "'").c_str());
+        }
+        intVariables[name] = number;
+      } else if (argument == "--float") {
+        float number = 0;
+        if (!ParseFloatValue(text, number)) return Usage(("not a number: '" + text + "'").c_str());
+        floatVariables[name] = number;
+      } else {
+        if (text.size() >= static_cast<std::size_t>(CZKParse::kStringVariableSize)) {
+          return Usage("a --string value is at most 255 characters long");
+        }
+        stringVariables[name] = text;
+      }
+      continue;
+    }
+    if (argument.size() > 1 && argument[0] == '-') {
+      return Usage(("unknown option '" + argument + "'").c_str());
+    }
+    if (options.file != nullptr) return Usage("only one FILE can be checked at a time");
+    options.file = argv[index];
+  }
+  if (options.file == nullptr) return Usage("no FILE given");
+  return 0;
+}
+
+// --- --tree ----------------------------------------------------------------------------------
+
+void PrintString(std::FILE* out, const char* text) {
+  std::fputc('"', out);
+  for (const unsigned char* byte = reinterpret_cast<const unsigned char*>(text);
+       byte != nullptr && *byte != '\0'; ++byte) {
+    switch (*byte) {
+      case '"':
+        std::fputs("\\\"", out);
+        break;
+      case '\\':
+        std::fputs("\\\\", out);
+        break;
+      case '\n':
+        std::fputs("\\n", out);
+        break;
+      case '\r':
+        std::fputs("\\r", out);
+        break;
+      case '\t':
+        std::fputs("\\t", out);
+        break;
+      default:
+        if (*byte < 0x20 || *byte == 0x7F) {
+          std::fprintf(out, "\\x%02X", *byte);
+        } else {
+          std::fputc(*byte, out);
+        }
+    }
+  }
+  std::fputc('"', out);
+}
+
+void PrintValue(std::FILE* out, const CZKPARSE_PARAM* value) {
+  switch (value->type) {
+    case ZKPARSE_TYPE_INT:
+      std::fprintf(out, "int %" PRId32, static_cast<const CZKPARSE_INT*>(value)->value);
+      break;
+    case ZKPARSE_TYPE_FLOAT:
+      // Nine digits give every float back exactly.
+      std::fprintf(out, "float %.9g",
+                   static_cast<double>(static_cast<const CZKPARSE_FLOAT*>(value)->value));
+      break;
+    case ZKPARSE_TYPE_STRING:
+      std::fputs("string ", out);
+      PrintString(out, static_cast<const CZKPARSE_STRING*>(value)->value);
+      break;
+    default:
+      std::fprintf(out, "type %" PRId32, value->type);
+  }
+  // A value read from a variable reference keeps the variable's name.
+  if (value->name != nullptr) std::fprintf(out, " (%%%s)", value->name);
+}
+
+// One line per call: its name and typed values; a block's calls two blanks further in, between
+// braces. Blocks are at most CZKParse::kMaxBlockDepth deep, so the recursion is bounded.
+void PrintTree(std::FILE* out, const CZKPARSE_KEYWORD* list, int depth) {
+  for (const CZKPARSE_KEYWORD* node = list; node != nullptr; node = node->next) {
+    std::fprintf(out, "%*s%s(", depth * 2, "", node->name);
+    for (const CZKPARSE_PARAM* value = node->params; value != nullptr; value = value->next) {
+      if (value != node->params) std::fputs(", ", out);
+      PrintValue(out, value);
+    }
+    std::fputc(')', out);
+    if (node->block != nullptr) {
+      std::fputs(" {\n", out);
+      PrintTree(out, node->block, depth + 1);
+      std::fprintf(out, "%*s}", depth * 2, "");
+    }
+    std::fputc('\n', out);
+  }
+}
+
+// --- --binary --------------------------------------------------------------------------------
+
+bool WriteBinaryFile(const char* name, CZKPARSE_KEYWORD* list) {
+  if (std::strcmp(name, "-") == 0) {
+#if defined(_WIN32)
+    _setmode(_fileno(stdout), _O_BINARY);  // no CR before every LF byte of the binary form
+#endif
+    list->WriteBinary(stdout);
+    return std::fflush(stdout) == 0;
+  }
+  std::FILE* out = std::fopen(name, "wb");
+  if (out == nullptr) return false;
+  list->WriteBinary(out);
+  const bool written = std::ferror(out) == 0;
+  return std::fclose(out) == 0 && written;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (const int code = ReadOptions(argc, argv, options)) return code;
+
+  MountDataSources();
+  // Opened now rather than at the first report, so that the console echo is on from the start
+  // and the file-system warnings reach standard output too. Binary output on standard output
+  // must not be mixed with text: then the reports go to the log only.
+  const bool binaryToStdout = options.binary != nullptr && std::strcmp(options.binary, "-") == 0;
+  LogOpen(!binaryToStdout);
+
+  ParseOutcome outcome = ParseOutcome::kFailed;
+  CZKPARSE_KEYWORD* list =
+      ParseScriptFile(options.file, intVariables.empty() ? nullptr : IntVariable,
+                      floatVariables.empty() ? nullptr : FloatVariable,
+                      stringVariables.empty() ? nullptr : StringVariable, &outcome);
+
+  int code = outcome == ParseOutcome::kParsed   ? kParsed
+             : outcome == ParseOutcome::kFailed ? kParseError
+                                                : kUnreadable;
+  if (list != nullptr) {
+    if (options.tree) {
+      PrintTree(stdout, list, 0);
+      std::fflush(stdout);
+    }
+    if (options.binary != nullptr && !WriteBinaryFile(options.binary, list)) {
+      std::fprintf(stderr, "zkparse: cannot write '%s'\n", options.binary);
+      code = kUnreadable;
+    }
+    delete list;
+  }
+  FS_shutdown();
+  return code;
+}
