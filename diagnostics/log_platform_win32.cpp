@@ -42,7 +42,11 @@ Handle StandardOutput() {
 
 void WriteToConsole(Handle console, const char* text, std::size_t length) {
   DWORD written = 0;
-  WriteConsoleA(ToWindows(console), text, static_cast<DWORD>(length), &written, nullptr);
+  // Standard output redirected to a file or pipe (a tool run by a script) is no console:
+  // WriteConsoleA fails there, and the text goes out as plain bytes instead.
+  if (!WriteConsoleA(ToWindows(console), text, static_cast<DWORD>(length), &written, nullptr)) {
+    WriteFile(ToWindows(console), text, static_cast<DWORD>(length), &written, nullptr);
+  }
 }
 
 void ShowErrorBox(const char* text, const char* caption) {
