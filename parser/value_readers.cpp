@@ -21,10 +21,16 @@ bool IsDigit(int byte) {
 // --- Variable references ---------------------------------------------------------------------
 
 // The name after the '%'; a failure of ReadWord is the reader's failure, with its result as flag.
-bool CZKParse::ReadVariableName(char (&name)[kNameSize], int* error) {
+// A host that gave no callback for the reader's type cannot answer any variable of it.
+bool CZKParse::ReadVariableName(char (&name)[kNameSize], bool haveCallback, int* error) {
   const int result = ReadWord(name, kNameSize);
   if (result != 0) {
     *error = result;
+    return false;
+  }
+  if (!haveCallback) {
+    ReportError("variable callback not specified: unable to read '%s' variable!\n", name);
+    *error = 1;
     return false;
   }
   return true;
@@ -32,12 +38,7 @@ bool CZKParse::ReadVariableName(char (&name)[kNameSize], int* error) {
 
 CZKPARSE_INT* CZKParse::ReadIntVariable(int* error) {
   char name[kNameSize];
-  if (!ReadVariableName(name, error)) return nullptr;
-  if (intVariable == nullptr) {
-    ReportError("variable callback not specified: unable to read '%s' variable!\n", name);
-    *error = 1;
-    return nullptr;
-  }
+  if (!ReadVariableName(name, intVariable != nullptr, error)) return nullptr;
   int value = 0;
   if (!intVariable(&value, name)) {
     ReportError("int variable '%s' not found!\n", name);
@@ -49,12 +50,7 @@ CZKPARSE_INT* CZKParse::ReadIntVariable(int* error) {
 
 CZKPARSE_FLOAT* CZKParse::ReadFloatVariable(int* error) {
   char name[kNameSize];
-  if (!ReadVariableName(name, error)) return nullptr;
-  if (floatVariable == nullptr) {
-    ReportError("variable callback not specified: unable to read '%s' variable!\n", name);
-    *error = 1;
-    return nullptr;
-  }
+  if (!ReadVariableName(name, floatVariable != nullptr, error)) return nullptr;
   float value = 0.0f;
   if (!floatVariable(&value, name)) {
     ReportError("float variable '%s' not found!\n", name);
@@ -66,12 +62,7 @@ CZKPARSE_FLOAT* CZKParse::ReadFloatVariable(int* error) {
 
 CZKPARSE_STRING* CZKParse::ReadStringVariable(int* error) {
   char name[kNameSize];
-  if (!ReadVariableName(name, error)) return nullptr;
-  if (stringVariable == nullptr) {
-    ReportError("variable callback not specified: unable to read '%s' variable!\n", name);
-    *error = 1;
-    return nullptr;
-  }
+  if (!ReadVariableName(name, stringVariable != nullptr, error)) return nullptr;
   // On the stack: the value is copied into the new object at once. Zeroed and terminated at its
   // last byte, so that a host that overfills it cannot make the copy run past the buffer.
   char value[kStringVariableSize] = {};

@@ -132,7 +132,7 @@ class CZKParse final {
 
   // The three forms every value reader accepts besides its literal.
   const CZKPARSE_PARAM* FindConstant(int* error, std::int32_t type, const char* typeMismatch);
-  bool ReadVariableName(char (&name)[kNameSize], int* error);
+  bool ReadVariableName(char (&name)[kNameSize], bool haveCallback, int* error);
   CZKPARSE_INT* ReadIntVariable(int* error);
   CZKPARSE_FLOAT* ReadFloatVariable(int* error);
   CZKPARSE_STRING* ReadStringVariable(int* error);
