@@ -125,8 +125,11 @@ BOOL CALLBACK ListVariable(PSYMBOL_INFO symbol, ULONG /*size*/, PVOID context) {
     ULONG64 address = symbol->Address;
     if (symbol->Flags & SYMFLAG_REGREL) {
       // Relative to whichever register the symbol names: with frame pointers kept, that register
-      // holds the walked frame's frame address.
-      address += frame->AddrFrame.Offset;
+      // holds the walked frame's frame address. An offset below the frame comes as a
+      // pointer-sized two's complement number (a local at -24 in a 32-bit process reads
+      // 0xFFFFFFE8), so the sum wraps at the pointer's width, as the processor's address
+      // arithmetic does.
+      address = static_cast<std::uintptr_t>(address + frame->AddrFrame.Offset);
     } else if (symbol->Flags & SYMFLAG_REGISTER) {
       // The register's value at this frame is not known: the frame's listing ends here.
       return FALSE;

@@ -5,7 +5,7 @@
 
 #include "data_sources.h"
 #include "engine_api.h"
-#include "exception_text.h"
+#include "escaped_exception.h"
 #include "filesystem_api.h"
 #include "game_settings.h"
 #include "log.h"
@@ -20,6 +20,7 @@ namespace {
 // Init, then the message loop, inside the outermost handlers: whatever escapes the running game
 // ends the process through CrashExit with exit code -1, and nothing is shut down.
 void RunGame(CGame* game, LPSTR commandLine, int showCommand, MSG& message) {
+  const EscapedExceptionGuard unwindingDeadEnds;
   try {
     if (game->Init(commandLine, showCommand) != 0) {
       // The game refused to start: leave as if it had quit, without looking at any message.
@@ -27,14 +28,8 @@ void RunGame(CGame* game, LPSTR commandLine, int showCommand, MSG& message) {
       return;
     }
     RunMessageLoop(*game, message);
-  } catch (CEngineException& exception) {
-    LogPrint("*** Unhandled Engine Exception ***\n");
-    CrashExit("%s(%d) : %s\n", exception.file, exception.line, exception.message);
-  } catch (unsigned int code) {
-    LogPrint("*** Exception ***\n");
-    CrashExit("%s\n", ExceptionCodeText(code));
   } catch (...) {
-    CrashExit("*** Unhandled Exception ***\n");
+    CrashExitForCurrentException();
   }
 }
 

@@ -4,7 +4,13 @@ VANTOR_WINE64=/usr/lib/wine/wine64
 VANTOR_WINE32=/usr/lib/wine/wine
 VANTOR_WINESERVER=/usr/lib/wine/wineserver64
 
-vantor_have_wine32() { [ -x "$VANTOR_WINE32" ]; }
+# How 32-bit Wine runs here: "native", "emulated" (through qemu, which scripts/setup registers on
+# a kernel without 32-bit support), or nothing when it cannot run.
+vantor_wine32_mode() {
+  [ -x "$VANTOR_WINE32" ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1 || return 0
+  if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then echo emulated; else echo native; fi
+}
+vantor_have_wine32() { [ -n "$(vantor_wine32_mode)" ]; }
 
 # vantor_prefix PREFIX GRAPHICS: prepares (once) and enters a prefix. GRAPHICS is "null" for tests
 # (message boxes are real, invisible dialogs that the harness answers) or "x11" for a visible game.
@@ -14,10 +20,19 @@ vantor_prefix() {
   export WINEDEBUG=${WINEDEBUG:--all}
   # No Mono or Gecko install prompts.
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  # A prefix made while 32-bit Wine could not run lacks its 32-bit half ("could not load
+  # kernel32.dll"): once 32-bit Wine works, such a prefix is made anew.
+  local wine32_marker=$prefix/.vantor-wine32
+  if [ -f "$prefix/system.reg" ] && [ ! -f "$wine32_marker" ] && vantor_have_wine32; then
+    echo "wine: the prefix $prefix has no 32-bit half; making it anew"
+    "$VANTOR_WINESERVER" -k >/dev/null 2>&1 || true
+    rm -rf "$prefix"
+  fi
   if [ ! -f "$prefix/system.reg" ]; then
     echo "wine: creating the prefix $prefix"
     mkdir -p "$prefix"
     "$VANTOR_WINE64" wineboot --init >/dev/null 2>&1
+    if vantor_have_wine32; then touch "$wine32_marker"; fi
   fi
   # Drive T: is a folder of its own, so tests can run the game from a drive's root.
   mkdir -p "$prefix/drive_t"

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -350,6 +351,7 @@ class CrashReportTest : public ::testing::Test {
   // The listing of one frame's symbols, without the frame's name line.
   std::string ListFrame(std::vector<FakeSymbol> symbols, DWORD64 frameAddress = 0) {
     library_.frames = {{0x401000, "F", nullptr, 0, frameAddress, std::move(symbols)}};
+    library_.walked = 0;
     const std::string text = Walk();
     const std::string head = "\r\nCall stack:\r\nF\r\n";
     EXPECT_EQ(text.substr(0, head.size()), head);
@@ -576,6 +578,11 @@ TEST_F(CrashReportTest, FrameRelativeVariablesLieAtTheFrameAddressPlusTheirOffse
   EXPECT_EQ(
       ListFrame({{"p", kParam, 2 * sizeof(int), kInt}, {"l", kLocal, 0, kInt}}, Address(slots)),
       "  params:\r\n    p = C\r\n  locals:\r\n    l = A\r\n\r\n");
+  // Locals below the frame: the library gives the offset as a pointer-sized two's complement
+  // number, 0xFFFFFFF8 for -8 in a 32-bit process.
+  const auto minusEight = static_cast<DWORD64>(static_cast<std::uintptr_t>(-2 * sizeof(int)));
+  EXPECT_EQ(ListFrame({{"below", kLocal, minusEight, kInt}}, Address(&slots[2])),
+            "  locals:\r\n    below = A\r\n\r\n");
 }
 
 TEST_F(CrashReportTest, IntegersShowInHexWithTheCharacterOfPrintableSmallValues) {
