@@ -50,15 +50,16 @@ newest_common_version() {
   done < <(comm -12 <(package_versions "$name") <(package_versions "$name:i386"))
   echo "$best"
 }
+candidate_version() { apt-cache policy "$1" | awk '/Candidate:/ { print $2 }'; }
 package_versions() { apt-cache madison "$1" | awk -F'|' '{ gsub(/ /, "", $2); print $2 }' | sort -u; }
 
 # Installs wine32:i386, pinning each multi-arch pair apt cannot resolve to a version both
 # architectures offer. Gives up when apt names no new pair to pin.
 install_wine32() {
-  local pins=() attempt names name version
-  for attempt in 1 2 3 4 5 6; do
+  local pins=() options=() names name version
+  for _ in 1 2 3 4 5 6; do
     if sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-      wine32:i386 "${pins[@]}" >/tmp/vantor-wine32.log 2>&1; then
+      "${options[@]}" wine32:i386 "${pins[@]}" >/tmp/vantor-wine32.log 2>&1; then
       return 0
     fi
     # "libgd3:i386 : Depends: libtiff6:i386 (>= 4.0.3) but it is not going to be installed"
@@ -66,10 +67,14 @@ install_wine32() {
     local added=0
     for name in $names; do
       [[ " ${pins[*]} " == *" $name="* ]] && continue
+      # A pair is stuck only when the two architectures' candidates differ.
+      [ "$(candidate_version "$name")" != "$(candidate_version "$name:i386")" ] || continue
       version=$(newest_common_version "$name")
       [ -n "$version" ] || continue
       echo "setup: installing $name $version for both architectures"
       pins+=("$name=$version" "$name:i386=$version")
+      # The amd64 half may already be newer than anything the i386 index has.
+      options=(--allow-downgrades)
       added=1
     done
     [ "$added" -eq 1 ] || return 1
