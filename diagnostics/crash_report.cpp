@@ -28,6 +28,11 @@ DWORD64 InstructionAddress(const CONTEXT& context) {
 #endif
 }
 
+DWORD WINAPI ReportThread(LPVOID pointers) {
+  WriteCrashReport(static_cast<EXCEPTION_POINTERS*>(pointers));
+  return 0;
+}
+
 }  // namespace
 
 void WriteCrashReport(EXCEPTION_POINTERS* pointers) {
@@ -59,6 +64,14 @@ void WriteCrashReport(EXCEPTION_POINTERS* pointers) {
     std::fprintf(file, "%s, line %lu\n", faultLine.FileName, faultLine.LineNumber);
   }
   std::fclose(file);
+}
+
+void WriteCrashReportOnOwnStack(EXCEPTION_POINTERS* pointers) {
+  constexpr DWORD kReportTimeLimitMs = 20000;
+  HANDLE thread = CreateThread(nullptr, 0, ReportThread, pointers, 0, nullptr);
+  if (thread == nullptr) return;
+  WaitForSingleObject(thread, kReportTimeLimitMs);
+  CloseHandle(thread);
 }
 
 void WriteCallStackReport(CONTEXT* context) {

@@ -9,5 +9,11 @@
 // allows; does nothing once crash reporting is disabled. Every failure is silent.
 void WriteCrashReport(EXCEPTION_POINTERS* pointers);
 
+// The same report, written by a thread of its own, for a fault that left the faulting thread too
+// little stack (a stack overflow). Waits for it, but not past a time limit, so that a report that
+// cannot finish (the overflow came inside a lock the report needs) cannot keep the program from
+// ending.
+void WriteCrashReportOnOwnStack(EXCEPTION_POINTERS* pointers);
+
 // Walks the stack from context and appends the call-stack block, unless the walk fails.
 void WriteCallStackReport(CONTEXT* context);

@@ -27,11 +27,54 @@ EXCEPTION_RECORD recordCopy;
 CONTEXT contextCopy;
 EXCEPTION_POINTERS pointersCopy = {&recordCopy, &contextCopy};
 
+// Stack kept free for handling a stack overflow on the installing thread: the exception's
+// dispatch, the thunk, the translator and the throw all run on what is left of the exhausted
+// stack (the report is written by a thread of its own). The x64 throw passes through the system's
+// exception dispatch once more and needs about 8 KiB (measured under wine64).
+constexpr ULONG kOverflowStackReserve = 32 * 1024;
+
+#ifdef _WIN64
+// Wine commits a thread's whole stack up front and guards only its last page, so the guarantee
+// asked for below never takes effect there: the overflow comes with 4 KiB left, and the throw
+// that follows dies of a second overflow. A guard page of ours just above the guaranteed zone
+// lets the stack's growth walk down into that zone, as a Windows stack grows, and the overflow
+// then comes with the whole guarantee left. Where the stack's end is not committed yet (Windows
+// itself) the page cannot be protected and nothing changes.
+// The 32-bit build does without: its throw is libgcc's alone and fits in the page Wine leaves
+// (measured), and under user-mode emulation a guard page of ours is fatal, because the emulator
+// hands Wine no trap number for the page fault (measured: qemu ends the program).
+void GuardAboveOverflowReserve() {
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  MEMORY_BASIC_INFORMATION stack;
+  if (VirtualQuery(&stack, &stack, sizeof stack) == 0) return;
+  // Above the system's own guard page at the very end and the guaranteed zone.
+  char* guard =
+      static_cast<char*>(stack.AllocationBase) + 2 * system.dwPageSize + kOverflowStackReserve;
+  MEMORY_BASIC_INFORMATION page;
+  if (VirtualQuery(guard, &page, sizeof page) == 0 || page.State != MEM_COMMIT ||
+      (page.Protect & PAGE_GUARD) != 0) {
+    return;
+  }
+  DWORD previous = 0;
+  VirtualProtect(guard, system.dwPageSize, page.Protect | PAGE_GUARD, &previous);
+}
+#endif
+
+void ReserveStackForOverflow() {
+  ULONG reserve = kOverflowStackReserve;
+  SetThreadStackGuarantee(&reserve);
+#ifdef _WIN64
+  GuardAboveOverflowReserve();
+#endif
+}
+
 // Processor faults only. Everything else a vectored handler sees passes by: debugger output
 // (0x40010006), thread naming (0x406D1388), C++ exceptions of MSVC (0xE06D7363) and of GCC
-// (0x20474343, 0x21474343), and the stack overflow, which leaves no stack to report on.
+// (0x20474343, 0x21474343).
 bool IsFaultCode(DWORD code) {
   switch (code) {
+    case EXCEPTION_STACK_OVERFLOW:
     case EXCEPTION_ACCESS_VIOLATION:
     case EXCEPTION_IN_PAGE_ERROR:
     case EXCEPTION_INT_DIVIDE_BY_ZERO:
@@ -91,12 +134,18 @@ SeTranslatorFunction SetSeTranslator(SeTranslatorFunction translator) {
   const SeTranslatorFunction previous = installedTranslator;
   installedTranslator = translator;
   installedThread = GetCurrentThreadId();
+  ReserveStackForOverflow();
   // First in line, before any handler the runtime or a library adds.
   if (handlerHandle == nullptr) handlerHandle = AddVectoredExceptionHandler(1, OnException);
   return previous;
 }
 
 void TranslateSeException(unsigned int code, EXCEPTION_POINTERS* pointers) {
-  WriteCrashReport(pointers);
+  if (code == EXCEPTION_STACK_OVERFLOW) {
+    // The report's stack walk and symbol look-ups need far more stack than the overflow left.
+    WriteCrashReportOnOwnStack(pointers);
+  } else {
+    WriteCrashReport(pointers);
+  }
   throw code;
 }

@@ -10,10 +10,12 @@
 
 using SeTranslatorFunction = void (*)(unsigned int code, EXCEPTION_POINTERS* pointers);
 
-// Installs the translator for the calling thread and returns the one installed before. Faults on
-// other threads, stack overflows and exceptions raised while a translation runs are left to the
-// system. The translator receives copies of the exception record and context and must throw.
+// Installs the translator for the calling thread and returns the one installed before, and keeps
+// stack in reserve for handling a stack overflow there. Faults on other threads and exceptions
+// raised while a translation runs are left to the system. The translator receives copies of the
+// exception record and context and must throw.
 SeTranslatorFunction SetSeTranslator(SeTranslatorFunction translator);
 
 // The translator: writes the crash report (crash_report.h), then throws the code as unsigned int.
+// After a stack overflow the report is written on a stack of its own.
 [[noreturn]] void TranslateSeException(unsigned int code, EXCEPTION_POINTERS* pointers);

@@ -20,6 +20,8 @@ volatile int zero = 0;
 // recursive frame has one int parameter and one local and nothing else.
 volatile int faultKind = 0;
 
+volatile bool deeper = true;
+
 }  // namespace
 
 // The faulting frame. Its parameters and locals are one of each kind a crash report must print:
@@ -44,6 +46,7 @@ __attribute__((noinline)) int FaultWithLocals(int kind) {
     case FaultKind::kIllegal:
       __asm__ volatile("ud2");
       break;
+    case FaultKind::kOverflow:  // raised by RaiseDeliberateFault before this frame is reached
     case FaultKind::kNone:
       break;
   }
@@ -62,12 +65,23 @@ __attribute__((noinline)) int FaultThroughFrames(int remaining) {
   return level;  // the addition keeps each call from being a tail call
 }
 
+// Recurses until the thread's stack is exhausted (the flag never changes; it only keeps the
+// compiler from calling the recursion endless). The addition after the call keeps each call from
+// being a jump.
+__attribute__((noinline)) int RecurseWithoutEnd(int level) {
+  int sum = level;
+  if (deeper) sum += RecurseWithoutEnd(level + 1);
+  return sum;
+}
+
 void RaiseDeliberateFault(FaultKind kind, std::uint32_t depth) {
   if (kind == FaultKind::kNone) return;
   // Written first: the fault may end the process before anything else is written.
   EngineTrace("CGame::fault %s", FaultKindName(kind));
   faultKind = static_cast<int>(kind);
-  if (depth == 0) {
+  if (kind == FaultKind::kOverflow) {
+    RecurseWithoutEnd(1);
+  } else if (depth == 0) {
     FaultWithLocals(faultKind);
   } else {
     FaultThroughFrames(static_cast<int>(depth));

@@ -110,6 +110,7 @@ GameOptions ParseGameOptions(const char* commandLine) {
       if (*value == "breakpoint") options.fault = FaultKind::kBreakpoint;
       if (*value == "divide") options.fault = FaultKind::kDivide;
       if (*value == "illegal") options.fault = FaultKind::kIllegal;
+      if (*value == "overflow") options.fault = FaultKind::kOverflow;
     } else if (auto value = ValueOf(word, "-fault-depth")) {
       if (auto n = ParseNumber(*value, 0, kInt32Max)) {
         options.faultDepth = static_cast<std::uint32_t>(*n);
@@ -155,6 +156,8 @@ const char* FaultKindName(FaultKind kind) {
       return "divide";
     case FaultKind::kIllegal:
       return "illegal";
+    case FaultKind::kOverflow:
+      return "overflow";
     case FaultKind::kNone:
       break;
   }

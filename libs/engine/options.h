@@ -8,7 +8,7 @@
 
 enum class ThrowKind { kNone, kEngine, kOther };
 enum class ThrowSite { kInit, kIdle, kWindow };
-enum class FaultKind { kNone, kAccess, kBreakpoint, kDivide, kIllegal };
+enum class FaultKind { kNone, kAccess, kBreakpoint, kDivide, kIllegal, kOverflow };
 
 struct GameOptions {
   std::optional<std::uint64_t> quitAfterCalls;  // -quit-after=N
@@ -17,7 +17,7 @@ struct GameOptions {
   std::optional<std::int32_t> initResult;       // -init-result=V
   ThrowKind throwKind = ThrowKind::kNone;       // -throw=engine|other
   ThrowSite throwSite = ThrowSite::kIdle;       // -throw-from=init|idle|window
-  FaultKind fault = FaultKind::kNone;           // -fault=access|breakpoint|divide|illegal
+  FaultKind fault = FaultKind::kNone;           // -fault=access|breakpoint|divide|illegal|overflow
   std::uint32_t faultDepth = 0;                 // -fault-depth=N
   bool noWindow = false;                        // -no-window
   std::string screenshotFile;                   // -screenshot=FILE

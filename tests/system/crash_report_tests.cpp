@@ -225,21 +225,37 @@ TEST(CrashReport, ARunWithoutAFaultNeverLoadsDbgHelp) {
   EXPECT_FALSE(FileExists(folder.File("callstack.txt")));
 }
 
+// 30 000 frames still fit the stack, with what the report needs on top of them.
 TEST(CrashReport, AVeryDeepStackIsCutAtTheTextsSize) {
   GameFolder folder;
-  const auto run = RunGame(folder, "-no-window -fault=access -fault-depth=10000");
+  const auto run = RunGame(folder, "-no-window -fault=access -fault-depth=30000");
   ExpectCrashEnd(run, folder, kFaults[0].description);
   const std::string report = ReadFileText(folder.File("callstack.txt"));
   const size_t fault = report.rfind(kSeparator + "Exception occured at: FaultWithLocals\r\n");
   ASSERT_NE(fault, std::string::npos);
   const std::string block = report.substr(kSeparator.size(), fault - kSeparator.size());
   const size_t length = TextLength(block);
-  std::printf("call-stack text of a 10000-frame fault: %zu bytes (%zu in the file)\n", length,
+  std::printf("call-stack text of a 30000-frame fault: %zu bytes (%zu in the file)\n", length,
               block.size());
   EXPECT_LE(length, 131071u);
   EXPECT_GT(length, 131072u - 200) << "the stack fills the text";
   EXPECT_NE(Find(report, "FaultThroughFrames" + kEnd + "  params:" + kEnd + "    remaining = 1"),
             std::string::npos);
+}
+
+// Recursion until the stack is exhausted ends like any other fault, and the report (written on a
+// stack of its own) starts at the innermost frame and is cut at the text's size.
+TEST(CrashReport, AStackOverflowEndsLikeEveryOtherFault) {
+  GameFolder folder;
+  const auto run = RunGame(folder, "-no-window -fault=overflow");
+  ExpectCrashEnd(run, folder, "unknown exception: c00000fd");
+  const std::string report = ReadFileText(folder.File("callstack.txt"));
+  const std::string head = kSeparator + kEnd + "Call stack:" + kEnd + "RecurseWithoutEnd" + kEnd;
+  ASSERT_EQ(report.substr(0, head.size()), head);
+  const std::string tail = kSeparator + "Exception occured at: RecurseWithoutEnd\r\n";
+  ASSERT_GE(report.size(), tail.size());
+  EXPECT_EQ(report.substr(report.size() - tail.size()), tail);
+  EXPECT_GT(TextLength(report), 131072u - 200) << "the innermost frames fill the text";
 }
 
 }  // namespace
