@@ -1,12 +1,25 @@
 #include "escaped_exception.h"
 
+#include <windows.h>
+
+#include <cstdint>
 #include <exception>
 
 #include "engine_api.h"
 #include "exception_text.h"
 #include "log.h"
+#include "msvc_exception.h"
 
 namespace {
+
+[[noreturn]] void CrashExitForEngineException(const char* file, int line, const char* message) {
+  LogPrint("*** Unhandled Engine Exception ***\n");
+  CrashExit("%s(%d) : %s\n", file, line, message);
+}
+
+[[noreturn]] void CrashExitForOtherException() {
+  CrashExit("*** Unhandled Exception ***\n");
+}
 
 // The 32-bit build unwinds with DWARF tables, and the system's frames between DispatchMessage and
 // a window procedure have none: an exception thrown by a window procedure finds no handler, and
@@ -14,8 +27,50 @@ namespace {
 // one there, so it takes the outermost handlers' path from the terminate handler. The 64-bit
 // build unwinds through those frames and reaches the handlers directly.
 [[noreturn]] void OnTerminate() {
-  if (std::current_exception() == nullptr) CrashExit("*** Unhandled Exception ***\n");
+  if (std::current_exception() == nullptr) CrashExitForOtherException();
   CrashExitForCurrentException();
+}
+
+// This process's memory, read without faulting: a damaged exception record costs its decoding,
+// never a second fault.
+class ProcessMemory : public ForeignMemory {
+ public:
+  bool Read(std::uint64_t address, void* bytes, std::size_t size) const override {
+    if (address > UINTPTR_MAX - size) return false;
+    SIZE_T read = 0;
+    return ReadProcessMemory(GetCurrentProcess(),
+                             reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), bytes,
+                             size, &read) &&
+           read == size;
+  }
+};
+
+void (*previousTerminate)() = nullptr;
+LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
+
+// An engine built by MSVC throws its C++ exceptions as structured exceptions, which none of our
+// handlers (GCC's) can catch. One that the engine does not catch itself ends up here, once every
+// frame's handler has declined it, and ends as our own exceptions do. Being the last to look, the
+// filter never takes an exception from the engine's own handlers or from a debugger.
+LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pointers) {
+  const EXCEPTION_RECORD& source = *pointers->ExceptionRecord;
+  ForeignExceptionRecord record;
+  record.code = source.ExceptionCode;
+  record.parameterCount = source.NumberParameters;
+  for (DWORD i = 0; i < source.NumberParameters && i < 4; ++i) {
+    record.parameters[i] = source.ExceptionInformation[i];
+  }
+  // Static: the stack may be deep, and the process ends here anyway.
+  static ForeignEngineException exception;
+  switch (DecodeForeignThrow(record, ProcessMemory(), exception)) {
+    case ForeignThrow::kEngineException:
+      CrashExitForEngineException(exception.file, exception.line, exception.message);
+    case ForeignThrow::kOther:
+      CrashExitForOtherException();
+    case ForeignThrow::kNotMsvc:
+      break;
+  }
+  return previousFilter != nullptr ? previousFilter(pointers) : EXCEPTION_CONTINUE_SEARCH;
 }
 
 }  // namespace
@@ -24,18 +79,21 @@ void CrashExitForCurrentException() {
   try {
     throw;
   } catch (CEngineException& exception) {
-    LogPrint("*** Unhandled Engine Exception ***\n");
-    CrashExit("%s(%d) : %s\n", exception.file, exception.line, exception.message);
+    CrashExitForEngineException(exception.file, exception.line, exception.message);
   } catch (unsigned int code) {
     LogPrint("*** Exception ***\n");
     CrashExit("%s\n", ExceptionCodeText(code));
   } catch (...) {
-    CrashExit("*** Unhandled Exception ***\n");
+    CrashExitForOtherException();
   }
 }
 
-EscapedExceptionGuard::EscapedExceptionGuard() : previous_(std::set_terminate(OnTerminate)) {}
+EscapedExceptionGuard::EscapedExceptionGuard() {
+  previousTerminate = std::set_terminate(OnTerminate);
+  previousFilter = SetUnhandledExceptionFilter(OnUnhandledException);
+}
 
 EscapedExceptionGuard::~EscapedExceptionGuard() {
-  std::set_terminate(previous_);
+  SetUnhandledExceptionFilter(previousFilter);
+  std::set_terminate(previousTerminate);
 }

@@ -5,15 +5,14 @@
 // CrashExit with exit code -1, after the banner the log expects; nothing is shut down.
 [[noreturn]] void CrashExitForCurrentException();
 
-// While the game runs, an exception that no handler can be found for (std::terminate) ends as if
-// the outermost handlers had caught it. Restores the previous terminate handler when it goes.
+// While the game runs, exceptions that no handler of ours can catch end as if the outermost
+// handlers had caught them: a C++ exception for which no handler can be found (std::terminate),
+// and a C++ exception thrown by an MSVC-built engine that the engine does not catch itself.
+// Restores what was installed before when it goes.
 class EscapedExceptionGuard {
  public:
   EscapedExceptionGuard();
   ~EscapedExceptionGuard();
   EscapedExceptionGuard(const EscapedExceptionGuard&) = delete;
   EscapedExceptionGuard& operator=(const EscapedExceptionGuard&) = delete;
-
- private:
-  void (*previous_)();
 };

@@ -4,11 +4,27 @@
 
 #include "engine_api.h"
 #include "engine_trace.h"
+#include "msvc_throw.h"
 
 void ThrowDeliberately(ThrowKind kind) {
   if (kind == ThrowKind::kNone) return;
   // The line goes out first: the throw may end the process before anything else is written.
   EngineTrace("CGame::throw %s", ThrowKindName(kind));
-  if (kind == ThrowKind::kEngine) throw CEngineException("bad state", "world", 12);
-  throw std::runtime_error("demo game: deliberate failure");
+  switch (kind) {
+    case ThrowKind::kEngine:
+      throw CEngineException("bad state", "world", 12);
+    case ThrowKind::kOther:
+      throw std::runtime_error("demo game: deliberate failure");
+    case ThrowKind::kMsvcEngine:
+      RaiseMsvcException(MsvcThrow::kEngine);
+    case ThrowKind::kMsvcOther:
+      RaiseMsvcException(MsvcThrow::kOther);
+    case ThrowKind::kMsvcDamaged:
+      RaiseMsvcException(MsvcThrow::kDamaged);
+    case ThrowKind::kMsvcCaught:
+      if (RaiseAndCatchMsvcException()) EngineTrace("CGame::caught msvc-engine");
+      return;
+    case ThrowKind::kNone:
+      return;
+  }
 }

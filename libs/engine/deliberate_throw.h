@@ -3,6 +3,9 @@
 
 #include "options.h"
 
-// Writes "CGame::throw engine|other" to the trace and throws: a CEngineException("bad state",
-// "world", 12) for kEngine, a std::runtime_error for kOther. Does nothing for kNone.
+// Writes "CGame::throw KIND" to the trace and throws: a CEngineException("bad state", "world", 12)
+// for kEngine, a std::runtime_error for kOther, the same as an MSVC-built engine throws them for
+// kMsvcEngine and kMsvcOther, a damaged record of that kind for kMsvcDamaged. For kMsvcCaught the
+// engine exception is thrown the MSVC way and caught again inside the engine, which then goes on
+// ("CGame::caught msvc-engine"). Does nothing for kNone.
 void ThrowDeliberately(ThrowKind kind);

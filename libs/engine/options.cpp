@@ -101,6 +101,10 @@ GameOptions ParseGameOptions(const char* commandLine) {
     } else if (auto value = ValueOf(word, "-throw")) {
       if (*value == "engine") options.throwKind = ThrowKind::kEngine;
       if (*value == "other") options.throwKind = ThrowKind::kOther;
+      if (*value == "msvc-engine") options.throwKind = ThrowKind::kMsvcEngine;
+      if (*value == "msvc-other") options.throwKind = ThrowKind::kMsvcOther;
+      if (*value == "msvc-damaged") options.throwKind = ThrowKind::kMsvcDamaged;
+      if (*value == "msvc-caught") options.throwKind = ThrowKind::kMsvcCaught;
     } else if (auto value = ValueOf(word, "-throw-from")) {
       if (*value == "init") options.throwSite = ThrowSite::kInit;
       if (*value == "idle") options.throwSite = ThrowSite::kIdle;
@@ -140,6 +144,14 @@ const char* ThrowKindName(ThrowKind kind) {
       return "engine";
     case ThrowKind::kOther:
       return "other";
+    case ThrowKind::kMsvcEngine:
+      return "msvc-engine";
+    case ThrowKind::kMsvcOther:
+      return "msvc-other";
+    case ThrowKind::kMsvcDamaged:
+      return "msvc-damaged";
+    case ThrowKind::kMsvcCaught:
+      return "msvc-caught";
     case ThrowKind::kNone:
       break;
   }

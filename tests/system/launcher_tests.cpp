@@ -136,49 +136,68 @@ TEST(Launcher, AFailedInitSkipsTheLoopButStillShutsDown) {
 }
 
 // An engine exception from each place the handlers enclose: Init, the idle work and a message
-// dispatched to the game's window.
+// dispatched to the game's window. The same exception thrown as an MSVC-built engine throws it (a
+// structured exception that our handlers cannot catch as such) must end the same way.
 TEST(Launcher, AnEngineExceptionEndsInCrashExitWithoutShutdown) {
-  for (const char* from : {"init", "idle", "window"}) {
-    SCOPED_TRACE(from);
-    GameFolder folder;
-    const auto run = RunGame(folder, std::string("-throw=engine -throw-from=") + from);
-    ASSERT_TRUE(run.result.started) << run.result.error;
-    EXPECT_EQ(run.result.exitCode, kCrashExitCode);
-    ASSERT_EQ(run.result.boxes.size(), 1u);
-    EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
-    EXPECT_EQ(run.result.boxes[0].text, "world(12) : bad state\n");
-    // The banner goes through the log (CR LF); CrashExit's own text is appended unconverted.
-    EXPECT_EQ(ReadFileText(folder.File("crash.log")),
-              "*** Unhandled Engine Exception ***\r\nworld(12) : bad state\n");
-    const std::vector<std::string> debugger = {"*** Unhandled Engine Exception ***\r\n",
-                                               "world(12) : bad state\n"};
-    EXPECT_EQ(run.result.debugStrings, debugger);
-    EXPECT_TRUE(Contains(run.trace, "CGame::throw engine"));
-    EXPECT_FALSE(Contains(run.trace, "CGame::Destroy(1)"));
-    EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
-    EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
+  for (const char* kind : {"engine", "msvc-engine"}) {
+    for (const char* from : {"init", "idle", "window"}) {
+      SCOPED_TRACE(std::string(kind) + " from " + from);
+      GameFolder folder;
+      const auto run = RunGame(folder, std::string("-throw=") + kind + " -throw-from=" + from);
+      ASSERT_TRUE(run.result.started) << run.result.error;
+      EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+      ASSERT_EQ(run.result.boxes.size(), 1u);
+      EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
+      EXPECT_EQ(run.result.boxes[0].text, "world(12) : bad state\n");
+      // The banner goes through the log (CR LF); CrashExit's own text is appended unconverted.
+      EXPECT_EQ(ReadFileText(folder.File("crash.log")),
+                "*** Unhandled Engine Exception ***\r\nworld(12) : bad state\n");
+      const std::vector<std::string> debugger = {"*** Unhandled Engine Exception ***\r\n",
+                                                 "world(12) : bad state\n"};
+      EXPECT_EQ(run.result.debugStrings, debugger);
+      EXPECT_TRUE(Contains(run.trace, std::string("CGame::throw ") + kind));
+      EXPECT_FALSE(Contains(run.trace, "CGame::Destroy(1)"));
+      EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
+      EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
+    }
   }
 }
 
 // From the idle work, and from a window procedure, where the 32-bit build's unwinder cannot pass
-// the system's frames and the exception reaches the handlers by another way.
+// the system's frames and the exception reaches the handlers by another way. MSVC-style
+// exceptions of another type, and ones whose record is damaged, count as any other exception.
 TEST(Launcher, AnyOtherExceptionEndsInCrashExitWithTheGeneralText) {
-  for (const char* from : {"idle", "window"}) {
-    SCOPED_TRACE(from);
-    GameFolder folder;
-    const auto run = RunGame(folder, std::string("-throw=other -throw-from=") + from);
-    ASSERT_TRUE(run.result.started) << run.result.error;
-    EXPECT_EQ(run.result.exitCode, kCrashExitCode);
-    ASSERT_EQ(run.result.boxes.size(), 1u);
-    EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
-    EXPECT_EQ(run.result.boxes[0].text, "*** Unhandled Exception ***\n");
-    EXPECT_EQ(run.result.debugStrings, std::vector<std::string>{"*** Unhandled Exception ***\n"});
-    EXPECT_TRUE(Contains(run.trace, "CGame::throw other"));
-    // CrashExit does not open the log: nothing was logged before, so there is no file.
-    EXPECT_FALSE(FileExists(folder.File("crash.log")));
-    EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
-    EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
+  for (const char* kind : {"other", "msvc-other", "msvc-damaged"}) {
+    for (const char* from : {"idle", "window"}) {
+      SCOPED_TRACE(std::string(kind) + " from " + from);
+      GameFolder folder;
+      const auto run = RunGame(folder, std::string("-throw=") + kind + " -throw-from=" + from);
+      ASSERT_TRUE(run.result.started) << run.result.error;
+      EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+      ASSERT_EQ(run.result.boxes.size(), 1u);
+      EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
+      EXPECT_EQ(run.result.boxes[0].text, "*** Unhandled Exception ***\n");
+      EXPECT_EQ(run.result.debugStrings, std::vector<std::string>{"*** Unhandled Exception ***\n"});
+      EXPECT_TRUE(Contains(run.trace, std::string("CGame::throw ") + kind));
+      // CrashExit does not open the log: nothing was logged before, so there is no file.
+      EXPECT_FALSE(FileExists(folder.File("crash.log")));
+      EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
+      EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
+    }
   }
+}
+
+// An exception the engine throws and catches again is the engine's business: the game goes on to
+// its normal end.
+TEST(Launcher, AnMsvcExceptionTheEngineCatchesItselfNeverReachesTheHandlers) {
+  GameFolder folder;
+  const auto run = RunGame(folder, "-no-window -throw=msvc-caught -quit-after=3 -quit-code=5");
+  ASSERT_TRUE(run.result.started) << run.result.error;
+  EXPECT_EQ(run.result.exitCode, 5u);
+  EXPECT_TRUE(run.result.boxes.empty());
+  EXPECT_TRUE(Contains(run.trace, "CGame::caught msvc-engine"));
+  EXPECT_FALSE(FileExists(folder.File("crash.log")));
+  ExpectOrderlyShutdown(run);
 }
 
 TEST(Launcher, MakesTheExecutablesFolderTheWorkingFolderEvenInADrivesRoot) {

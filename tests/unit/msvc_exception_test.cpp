@@ -1,0 +1,258 @@
+// Decoding MSVC C++ exception records, on records built by hand in both layouts: 32-bit with
+// absolute addresses, 64-bit with offsets from the image base.
+#include "msvc_exception.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A thrower's image: one block of memory at a base address, filled in by the test, with a bump
+// allocator. Reads outside it fail, as guarded reads of unmapped memory do.
+class ForeignImage : public ForeignMemory {
+ public:
+  ForeignImage(bool wide, std::uint64_t base) : wide_(wide), base_(base), bytes_(16384, 0) {}
+
+  bool Read(std::uint64_t address, void* bytes, std::size_t size) const override {
+    if (address < base_ || address - base_ > bytes_.size() ||
+        size > bytes_.size() - (address - base_)) {
+      return false;
+    }
+    std::memcpy(bytes, bytes_.data() + (address - base_), size);
+    return true;
+  }
+
+  std::uint64_t PointerSize() const { return wide_ ? 8 : 4; }
+  // Room for size bytes, aligned to 8; returns its address.
+  std::uint64_t Allocate(std::size_t size) {
+    const std::uint64_t address = base_ + used_;
+    used_ += (size + 7) & ~std::size_t{7};
+    return address;
+  }
+  void Put32(std::uint64_t address, std::uint32_t value) { Put(address, &value, sizeof value); }
+  void PutPointer(std::uint64_t address, std::uint64_t value) {
+    if (wide_) {
+      Put(address, &value, sizeof value);
+    } else {
+      Put32(address, static_cast<std::uint32_t>(value));
+    }
+  }
+  // A 32-bit reference as the thrower stores it.
+  void PutReference(std::uint64_t address, std::uint64_t target) {
+    Put32(address, static_cast<std::uint32_t>(target == 0 ? 0 : wide_ ? target - base_ : target));
+  }
+  void PutText(std::uint64_t address, const std::string& text) {
+    Put(address, text.c_str(), text.size() + 1);
+  }
+  std::uint64_t Text(const std::string& text) {
+    const std::uint64_t address = Allocate(text.size() + 1);
+    PutText(address, text);
+    return address;
+  }
+
+  ForeignExceptionRecord Record(std::uint64_t object, std::uint64_t throwInfo) const {
+    ForeignExceptionRecord record;
+    record.code = kMsvcExceptionCode;
+    record.parameterCount = wide_ ? 4 : 3;
+    record.parameters[0] = 0x19930520;
+    record.parameters[1] = object;
+    record.parameters[2] = throwInfo;
+    record.parameters[3] = wide_ ? base_ : 0;
+    return record;
+  }
+
+ private:
+  void Put(std::uint64_t address, const void* bytes, std::size_t size) {
+    ASSERT_TRUE(address >= base_ && address - base_ + size <= bytes_.size());
+    std::memcpy(bytes_.data() + (address - base_), bytes, size);
+  }
+
+  bool wide_;
+  std::uint64_t base_;
+  std::vector<unsigned char> bytes_;
+  std::size_t used_ = 64;  // nothing lives at the base itself
+};
+
+struct Displacement {
+  std::int32_t mdisp = 0, pdisp = -1, vdisp = 0;
+};
+
+// A throw whose type lists the given decorated names as its catchable types, of an object that
+// holds an engine exception (vtable pointer, message, file, line) at engineAt.
+struct Throw {
+  ForeignImage image;
+  std::uint64_t object = 0;
+  std::uint64_t throwInfo = 0;
+  std::uint64_t array = 0;
+  std::vector<std::uint64_t> catchableTypes;
+
+  Throw(bool wide, const std::vector<std::string>& names, Displacement displacement = {},
+        std::int64_t engineAt = 0)
+      : image(wide, wide ? 0x140000000ull : 0x10000000ull) {
+    const std::uint64_t width = image.PointerSize();
+    object = image.Allocate(8 * width);
+    const std::uint64_t engine = object + static_cast<std::uint64_t>(engineAt);
+    image.PutPointer(engine + width, image.Text("bad state"));
+    image.PutPointer(engine + 2 * width, image.Text("world"));
+    image.Put32(engine + 3 * width, 12);
+
+    array = image.Allocate(4 + 4 * names.size());
+    image.Put32(array, static_cast<std::uint32_t>(names.size()));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      // The decorated name lies inside the descriptor, after its two pointers.
+      const std::uint64_t descriptor = image.Allocate(2 * width + names[i].size() + 1);
+      image.PutText(descriptor + 2 * width, names[i]);
+      const std::uint64_t type = image.Allocate(28);
+      image.PutReference(type + 4, descriptor);
+      image.Put32(type + 8, static_cast<std::uint32_t>(displacement.mdisp));
+      image.Put32(type + 12, static_cast<std::uint32_t>(displacement.pdisp));
+      image.Put32(type + 16, static_cast<std::uint32_t>(displacement.vdisp));
+      image.PutReference(array + 4 + 4 * i, type);
+      catchableTypes.push_back(type);
+    }
+    throwInfo = image.Allocate(16);
+    image.PutReference(throwInfo + 12, array);
+  }
+
+  ForeignThrow Decode(ForeignEngineException& exception) const {
+    return DecodeForeignThrow(image.Record(object, throwInfo), image, exception);
+  }
+  ForeignThrow Decode() const {
+    ForeignEngineException exception;
+    return Decode(exception);
+  }
+};
+
+const char kEngine[] = ".?AVCEngineException@@";
+
+class ForeignThrowTest : public testing::TestWithParam<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(BothLayouts, ForeignThrowTest, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "Image64" : "Absolute32");
+                         });
+
+TEST_P(ForeignThrowTest, AnEngineExceptionIsReadThroughItsCatchableTypes) {
+  // A derived type whose engine-exception base lies two pointers into the object.
+  const std::int64_t base = 2 * (GetParam() ? 8 : 4);
+  Displacement displacement;
+  displacement.mdisp = static_cast<std::int32_t>(base);
+  const Throw thrown(GetParam(), {".?AVCBadState@@", kEngine}, displacement, base);
+  ForeignEngineException exception;
+  ASSERT_EQ(thrown.Decode(exception), ForeignThrow::kEngineException);
+  EXPECT_STREQ(exception.message, "bad state");
+  EXPECT_STREQ(exception.file, "world");
+  EXPECT_EQ(exception.line, 12);
+}
+
+TEST_P(ForeignThrowTest, AVirtualBaseIsFoundThroughTheVirtualBaseTable) {
+  const std::uint64_t width = GetParam() ? 8 : 4;
+  // The object's first pointer leads to its virtual-base table, whose second entry places the
+  // engine-exception base 3 pointers after that pointer.
+  Displacement displacement;
+  displacement.pdisp = 0;
+  displacement.vdisp = 4;
+  Throw thrown(GetParam(), {kEngine}, displacement, static_cast<std::int64_t>(3 * width));
+  const std::uint64_t table = thrown.image.Allocate(8);
+  thrown.image.Put32(table + 4, static_cast<std::uint32_t>(3 * width));
+  thrown.image.PutPointer(thrown.object, table);
+  ForeignEngineException exception;
+  ASSERT_EQ(thrown.Decode(exception), ForeignThrow::kEngineException);
+  EXPECT_STREQ(exception.message, "bad state");
+  EXPECT_EQ(exception.line, 12);
+}
+
+TEST_P(ForeignThrowTest, OtherTypesAreAnyOtherException) {
+  EXPECT_EQ(Throw(GetParam(), {".?AVruntime_error@std@@", ".?AVexception@std@@"}).Decode(),
+            ForeignThrow::kOther);
+  // The whole name must match, not its beginning.
+  EXPECT_EQ(Throw(GetParam(), {".?AVCEngineException@@X"}).Decode(), ForeignThrow::kOther);
+  EXPECT_EQ(Throw(GetParam(), {".?AVCEngineExceptio"}).Decode(), ForeignThrow::kOther);
+}
+
+TEST_P(ForeignThrowTest, OnlyMsvcThrowsAreDecoded) {
+  const Throw thrown(GetParam(), {kEngine});
+  ForeignEngineException exception;
+  ForeignExceptionRecord record = thrown.image.Record(thrown.object, thrown.throwInfo);
+  for (std::uint64_t magic : {0x19930520ull, 0x19930521ull, 0x19930522ull}) {
+    record.parameters[0] = magic;
+    EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kEngineException);
+  }
+  record.parameters[0] = 0x19930523;
+  EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kNotMsvc);
+  record = thrown.image.Record(thrown.object, thrown.throwInfo);
+  record.code = 0xC0000005;
+  EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kNotMsvc);
+  record = thrown.image.Record(thrown.object, thrown.throwInfo);
+  record.parameterCount = 2;
+  EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kNotMsvc);
+}
+
+// Every way a record can be broken ends as any other exception, never as a read out of bounds
+// (the fake image refuses those, and the sanitizers would see one of ours).
+TEST_P(ForeignThrowTest, ADamagedRecordIsAnyOtherException) {
+  const bool wide = GetParam();
+  const std::uint64_t width = wide ? 8 : 4;
+  struct Damage {
+    const char* what;
+    void (*apply)(Throw& thrown, ForeignExceptionRecord& record, std::uint64_t width);
+  };
+  const Damage damages[] = {
+      {"null object",
+       [](Throw&, ForeignExceptionRecord& r, std::uint64_t) { r.parameters[1] = 0; }},
+      {"null throw information",
+       [](Throw&, ForeignExceptionRecord& r, std::uint64_t) { r.parameters[2] = 0; }},
+      {"throw information elsewhere",
+       [](Throw&, ForeignExceptionRecord& r, std::uint64_t) { r.parameters[2] = 0x30; }},
+      {"no catchable-type array", [](Throw& t, ForeignExceptionRecord&,
+                                     std::uint64_t) { t.image.Put32(t.throwInfo + 12, 0); }},
+      {"no catchable types",
+       [](Throw& t, ForeignExceptionRecord&, std::uint64_t) { t.image.Put32(t.array, 0); }},
+      {"a negative count", [](Throw& t, ForeignExceptionRecord&,
+                              std::uint64_t) { t.image.Put32(t.array, 0xFFFFFFFF); }},
+      {"an absurd count",
+       [](Throw& t, ForeignExceptionRecord&, std::uint64_t) { t.image.Put32(t.array, 1000000); }},
+      {"a catchable type far away", [](Throw& t, ForeignExceptionRecord&,
+                                       std::uint64_t) { t.image.Put32(t.array + 4, 0x7FFFFFF0); }},
+      {"no type descriptor", [](Throw& t, ForeignExceptionRecord&,
+                                std::uint64_t) { t.image.Put32(t.catchableTypes[0] + 4, 0); }},
+      {"a null message", [](Throw& t, ForeignExceptionRecord&,
+                            std::uint64_t w) { t.image.PutPointer(t.object + w, 0); }},
+      {"a message far away", [](Throw& t, ForeignExceptionRecord&,
+                                std::uint64_t w) { t.image.PutPointer(t.object + w, 0x7FFFFFF0); }},
+      {"a displacement off the object",
+       [](Throw& t, ForeignExceptionRecord&, std::uint64_t) {
+         t.image.Put32(t.catchableTypes[0] + 8, 0x40000000);
+       }},
+  };
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.what);
+    Throw thrown(wide, {kEngine});
+    ForeignExceptionRecord record = thrown.image.Record(thrown.object, thrown.throwInfo);
+    damage.apply(thrown, record, width);
+    ForeignEngineException exception;
+    EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kOther);
+  }
+  if (wide) {
+    Throw thrown(wide, {kEngine});
+    ForeignExceptionRecord record = thrown.image.Record(thrown.object, thrown.throwInfo);
+    record.parameters[3] = 0;
+    ForeignEngineException exception;
+    EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kOther)
+        << "no image base";
+  }
+}
+
+TEST_P(ForeignThrowTest, ALongMessageIsCutToItsBuffer) {
+  Throw thrown(GetParam(), {kEngine});
+  const std::string longText(3000, 'x');
+  thrown.image.PutPointer(thrown.object + thrown.image.PointerSize(), thrown.image.Text(longText));
+  ForeignEngineException exception;
+  ASSERT_EQ(thrown.Decode(exception), ForeignThrow::kEngineException);
+  EXPECT_EQ(std::string(exception.message), longText.substr(0, sizeof exception.message - 1));
+}
+
+}  // namespace
