@@ -328,17 +328,17 @@ void CZKParse::IncludeFile(const CZKPARSE_STRING* name, int* error, CZKPARSE_KEY
   child->includeDepth = includeDepth + 1;
   // The constants go to the child and come back grown: the included file sees every constant
   // defined before the directive, and the including file sees the included file's afterwards.
-  // They are lent, not copied, with both indexes, so that an include costs the same however many
-  // constants and declarations there are.
-  child->constants = constants;
-  constants = nullptr;
-  std::swap(child->constantIndex, constantIndex);
-  std::swap(child->declarationIndex, declarationIndex);
+  // They are lent with both indexes, not copied, so that an include costs the same however many
+  // constants and declarations there are. The child starts with none, so swapping there and back
+  // leaves it none to delete.
+  const auto swapWithChild = [this, &child] {
+    std::swap(child->constants, constants);
+    std::swap(child->constantIndex, constantIndex);
+    std::swap(child->declarationIndex, declarationIndex);
+  };
+  swapWithChild();
   *statements = child->ReadStatements(declarations, error, false);
-  constants = child->constants;
-  child->constants = nullptr;
-  std::swap(child->constantIndex, constantIndex);
-  std::swap(child->declarationIndex, declarationIndex);
+  swapWithChild();
 }
 
 // --- The statement loop and the entry points ------------------------------------------------
