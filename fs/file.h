@@ -35,11 +35,13 @@ class file {
   // that holds no file. Prints a warning and throws code 0 when the library refuses.
   void open(const char* name, int mode);
 
-  // The file's length in bytes; throws code 3 when the library answers -1.
+  // The file's length in bytes; throws code 3 when the library answers -1, or a length that an
+  // int cannot hold.
   int length();
 
   // Reads up to size bytes into buffer and returns the library's count unchanged, a short one
-  // included; throws code 1 when the library answers -1.
+  // included; throws code 1 when the library answers -1, or a count that is negative or larger
+  // than size.
   int read(void* buffer, int size);
 
   // Closes the file if one is open; any further call does nothing.

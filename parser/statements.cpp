@@ -5,6 +5,7 @@
 // costs a million appends, not half a million million steps.
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "filesystem_api.h"
 #include "log.h"
@@ -68,10 +69,8 @@ CZKPARSE_KEYWORD* CZKParse::ReadCall(CZKPARSE_KEYWORD* declarations, int* error)
   if (ReadWord(node->name, CZKPARSE_KEYWORD::kNameSize) != 0) return fail("error in call");
   LowerCase(node->name);
 
-  const CZKPARSE_KEYWORD* declaration = declarations;
-  while (declaration != nullptr && std::strcmp(declaration->name, node->name) != 0) {
-    declaration = declaration->next;
-  }
+  // The newest declaration of the name, as a walk of the chain from its head would find it.
+  const CZKPARSE_KEYWORD* declaration = declarationIndex.Find(declarations, node->name);
   if (declaration == nullptr) {
     ReportError("unknown keyword %s", node->name);
     *error = 1;
@@ -329,10 +328,17 @@ void CZKParse::IncludeFile(const CZKPARSE_STRING* name, int* error, CZKPARSE_KEY
   child->includeDepth = includeDepth + 1;
   // The constants go to the child and come back grown: the included file sees every constant
   // defined before the directive, and the including file sees the included file's afterwards.
-  child->constants = constants;
-  constants = nullptr;
+  // They are lent with both indexes, not copied, so that an include costs the same however many
+  // constants and declarations there are. The child starts with none, so swapping there and back
+  // leaves it none to delete.
+  const auto swapWithChild = [this, &child] {
+    std::swap(child->constants, constants);
+    std::swap(child->constantIndex, constantIndex);
+    std::swap(child->declarationIndex, declarationIndex);
+  };
+  swapWithChild();
   *statements = child->ReadStatements(declarations, error, false);
-  if (child->constants != nullptr) constants = new CZKPARSE_KEYWORD(*child->constants);
+  swapWithChild();
 }
 
 // --- The statement loop and the entry points ------------------------------------------------
@@ -389,6 +395,7 @@ CZKPARSE_KEYWORD* CZKParse::ReadStatements(CZKPARSE_KEYWORD** declarations, int*
 
   if (inBlock) {
     // The block's own declarations end with it, however it ended.
+    declarationIndex.Drop(working, atEntry);
     DeleteDeclarations(working, atEntry);
     *declarations = atEntry;
   } else {
@@ -401,6 +408,7 @@ CZKPARSE_KEYWORD* CZKParse::ParseText(int* error) {
   *error = 0;
   CZKPARSE_KEYWORD* declarations = nullptr;
   CZKPARSE_KEYWORD* list = ReadStatements(&declarations, error, false);
+  declarationIndex.Drop(declarations, nullptr);
   DeleteDeclarations(declarations, nullptr);
   return list;
 }

@@ -5,7 +5,6 @@
 // name ran into the end of the text).
 #include <cstring>
 
-#include "text_case.h"
 #include "zk_parse.h"
 
 namespace {
@@ -77,9 +76,9 @@ CZKPARSE_STRING* CZKParse::ReadStringVariable(int* error) {
 
 // --- Constants -------------------------------------------------------------------------------
 
-// Reads a constant's name and finds its value, which must be of the reader's type. The first
-// match wins: the list holds the latest definition first, so it hides earlier ones.
-// typeMismatch is the reader's message for a constant of another type.
+// Reads a constant's name and finds its value, which must be of the reader's type. The latest
+// definition of a name hides earlier ones. typeMismatch is the reader's message for a constant of
+// another type.
 const CZKPARSE_PARAM* CZKParse::FindConstant(int* error, std::int32_t type,
                                              const char* typeMismatch) {
   char name[kNameSize];
@@ -88,10 +87,7 @@ const CZKPARSE_PARAM* CZKParse::FindConstant(int* error, std::int32_t type,
     *error = result;
     return nullptr;
   }
-  const CZKPARSE_KEYWORD* constant = constants;
-  while (constant != nullptr && CompareNoCase(constant->name, name) != 0) {
-    constant = constant->next;
-  }
+  const CZKPARSE_KEYWORD* constant = constantIndex.Find(constants, name);
   if (constant == nullptr) {
     ReportError("unknown const name '%s'", name);
     *error = 1;

@@ -19,7 +19,9 @@ CZKParse::CZKParse(const char* name)
       floatVariable(nullptr),
       stringVariable(nullptr),
       blockDepth(0),
-      includeDepth(0) {
+      includeDepth(0),
+      declarationIndex(NameIndex::kExactCase),
+      constantIndex(NameIndex::kIgnoreCase) {
   if (name == nullptr) name = "";
   Load(name);
   SetNames(name);

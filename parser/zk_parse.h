@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "name_index.h"
 #include "parse_keyword.h"
 #include "parse_values.h"
 
@@ -83,15 +84,17 @@ class CZKParse final {
   // Statements. Every reader starts right after the byte that selected it, reports through
   // ReportError and sets *error (1, or what a value reader left) on the first fatal problem.
 
-  // A keyword call: the new node (owned by the caller), or null with *error set.
+  // A keyword call: the new node (owned by the caller), or null with *error set. The keyword is
+  // looked up through declarationIndex: a declaration taken off the chain must be dropped from the
+  // index before it is deleted.
   CZKPARSE_KEYWORD* ReadCall(CZKPARSE_KEYWORD* declarations, int* error);
   // After '$': a constant definition, linked at the head of constants.
   void ReadConstDef(int* error);
   // After '!': a keyword declaration, linked at the head of *declarations, or one of the three
   // include directives, which leaves the included statements in *statements (null on entry).
   void ReadDirective(int* error, CZKPARSE_KEYWORD** statements, CZKPARSE_KEYWORD** declarations);
-  // Parses the file name (relative to dir) with a child parser that shares the constants and the
-  // declarations in scope; its statements go to *statements.
+  // Parses the file name (relative to dir) with a child parser that borrows the constants, the
+  // declarations in scope and their indexes; its statements go to *statements.
   void IncludeFile(const CZKPARSE_STRING* name, int* error, CZKPARSE_KEYWORD** statements,
                    CZKPARSE_KEYWORD** declarations);
   // The statement loop from pos to the end of the text, or to the '}' that closes the block when
@@ -121,6 +124,10 @@ class CZKParse final {
   StringVariableCallback stringVariable;
   int blockDepth;    // blocks open around pos, those of the including files included
   int includeDepth;  // 0 for the file the host named, one more for each include level
+  // Beside the declarations chain and the constants list, so that finding a name costs the same
+  // wherever it stands in them. An include lends both to its child parser with the lists.
+  NameIndex declarationIndex;
+  NameIndex constantIndex;
 
   // Where ReportError formats: shared by all parser objects, and holding the last report's source
   // line until the next report.

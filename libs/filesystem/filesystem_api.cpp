@@ -19,6 +19,7 @@
 
 #include "filesystem_api.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -143,7 +144,10 @@ FS_API FS_HANDLE FS_open(const char* name, int mode) {
 
 FS_API long FS_length(FS_HANDLE file) {
   OpenFile* open_file = FindFile(file);
-  long result = open_file ? open_file->length() : -1;
+  // A length that a long cannot carry (over 2 GiB on Windows, where a long has 32 bits) fails:
+  // cut to fit, it would have the caller read part of the file as if it were all of it.
+  const std::int64_t length = open_file ? open_file->length() : -1;
+  const long result = length <= LONG_MAX ? static_cast<long>(length) : -1;
   TraceLine("FS_length(%s) = %ld", HandleText(file).c_str(), result);
   return result;
 }

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstdio>
 
 #include "source.h"
@@ -18,8 +19,7 @@ class FolderSource : public Source {
     // POSIX opens a folder like a file; reading from it fails, which tells it apart from a file
     // (even an empty one, whose first read simply meets the end).
     if (std::fgetc(file) == EOF && std::ferror(file)) return std::nullopt;
-    if (std::fseek(file, 0, SEEK_END) != 0) return std::nullopt;
-    long length = std::ftell(file);
+    const std::int64_t length = StreamLength(file);
     if (length < 0) return std::nullopt;
     return OpenFile(std::move(stream), 0, length);
   }

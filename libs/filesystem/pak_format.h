@@ -51,7 +51,7 @@ inline constexpr std::size_t kPakEntryFixedSize = 4 + 4 + 2;
 // The program's names are at most 259 characters, so a longer stored name could never be opened.
 inline constexpr std::size_t kPakMaxNameLength = 259;
 
-// fseek and ftell work with a long, and FS_length reports one: 32 bits on Windows.
+// FS_length reports a file's length as a long: 32 bits on Windows.
 inline constexpr std::uint32_t kPakMaxSize = 0x7FFFFFFF;
 
 // Little-endian integers, byte by byte, so that the format does not depend on the host.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "open_file.h"
 #include "pak_format.h"
 #include "path_normalize.h"
 
@@ -12,22 +13,15 @@ namespace {
 
 using namespace vantor::pak;
 
-// The size of the whole stream; -1 when it cannot be told (a package over 2 GiB on a host with a
-// 32-bit long).
-long StreamSize(std::FILE* stream) {
-  if (std::fseek(stream, 0, SEEK_END) != 0) return -1;
-  return std::ftell(stream);
-}
-
-bool ReadAt(std::FILE* stream, long offset, unsigned char* bytes, std::size_t count) {
-  return std::fseek(stream, offset, SEEK_SET) == 0 && std::fread(bytes, 1, count, stream) == count;
+bool ReadAt(std::FILE* stream, std::int64_t offset, unsigned char* bytes, std::size_t count) {
+  return SeekTo(stream, offset) && std::fread(bytes, 1, count, stream) == count;
 }
 
 }  // namespace
 
 std::optional<PakIndex> ReadPakIndex(std::FILE* stream) {
-  const long package_size = StreamSize(stream);
-  if (package_size < static_cast<long>(kPakHeaderSize)) return std::nullopt;
+  const std::int64_t package_size = StreamLength(stream);
+  if (package_size < static_cast<std::int64_t>(kPakHeaderSize)) return std::nullopt;
 
   unsigned char header[kPakHeaderSize];
   if (!ReadAt(stream, 0, header, sizeof header)) return std::nullopt;
@@ -66,7 +60,7 @@ std::optional<PakIndex> ReadPakIndex(std::FILE* stream) {
     if (offset < data_start || std::uint64_t{offset} + size > std::uint64_t(package_size)) {
       return std::nullopt;
     }
-    PakEntry value{static_cast<long>(offset), static_cast<long>(size)};
+    PakEntry value{offset, size};
     if (!index.emplace(FoldCase(name), value).second) return std::nullopt;
   }
   if (position != table.size()) return std::nullopt;

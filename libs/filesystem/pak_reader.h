@@ -1,6 +1,7 @@
 // Reads and checks the table of contents of a package (format in pak_format.h).
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -9,8 +10,8 @@
 namespace vantor::fs {
 
 struct PakEntry {
-  long offset;  // from the start of the package
-  long size;
+  std::int64_t offset;  // from the start of the package
+  std::int64_t size;
 };
 
 // A package's files by name, the names folded to lower case (FoldCase).

@@ -3,11 +3,16 @@
 //   - throughput on a generated 10 MB script of declarations, constants, calls and blocks;
 //   - 100 000 against 1 000 000 statements: the time per statement should not grow;
 //   - deleting a list of 1 000 000 statements;
+//   - lookups that must not cost more for one name than for another: the first of 20 000 declared
+//     keywords or constants against the last, and 3 000 includes after 3 000 constants against
+//     the same includes before them. Each pair is printed as the ratio worst/best (target: 3 at
+//     most);
 //   - one settings content, the same number of int, float and string values, in our language and
 //     parsed by inih, libconfig and toml++ (each from a file, each with its results freed).
 // "MB/s" counters are decimal megabytes of script per second.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -143,6 +148,49 @@ void BM_DeleteList1M(benchmark::State& state) {
 }
 BENCHMARK(BM_DeleteList1M)->Unit(benchmark::kMillisecond);
 
+// The same script in two orders: the one in which a search from the newest name would walk the
+// longest (worst) and the one in which it would stop at once (best). Both are parsed in every
+// iteration; the benchmark's time is their sum, and the counters show each and their ratio.
+void CompareOrders(benchmark::State& state, const char* worst, const char* best) {
+  delete ParseOrDie(worst);
+  delete ParseOrDie(best);
+  const auto timedParse = [](const char* name) {
+    const auto start = std::chrono::steady_clock::now();
+    delete ParseOrDie(name);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  double worstSeconds = 0.0;
+  double bestSeconds = 0.0;
+  for (auto _ : state) {
+    worstSeconds += timedParse(worst);
+    bestSeconds += timedParse(best);
+  }
+  state.counters["worst ms"] =
+      benchmark::Counter(worstSeconds * 1e3, benchmark::Counter::kAvgIterations);
+  state.counters["best ms"] =
+      benchmark::Counter(bestSeconds * 1e3, benchmark::Counter::kAvgIterations);
+  state.counters["worst/best"] = worstSeconds / bestSeconds;
+}
+
+// 20 000 keywords declared, then 20 000 calls of the first declared against the last declared.
+void BM_DeclarationLookup(benchmark::State& state) {
+  CompareOrders(state, "declarations_first.ini", "declarations_last.ini");
+}
+BENCHMARK(BM_DeclarationLookup)->Unit(benchmark::kMillisecond);
+
+// 20 000 constants defined, then 20 000 uses of the first defined against the last defined.
+void BM_ConstantLookup(benchmark::State& state) {
+  CompareOrders(state, "constants_first.ini", "constants_last.ini");
+}
+BENCHMARK(BM_ConstantLookup)->Unit(benchmark::kMillisecond);
+
+// 3 000 includes of an empty file after 3 000 constants against the same includes before them:
+// each include hands the constants defined so far to the included file and takes them back.
+void BM_IncludesAfterConstants(benchmark::State& state) {
+  CompareOrders(state, "includes_after_constants.ini", "includes_before_constants.ini");
+}
+BENCHMARK(BM_IncludesAfterConstants)->Unit(benchmark::kMillisecond);
+
 void BM_Settings_Vantor(benchmark::State& state) {
   ParseAndDelete(state, "settings.ini");
 }
@@ -224,6 +272,39 @@ void WriteSettings() {
   Write("settings.toml", toml);
 }
 
+// The scripts of the lookup benchmarks, each in its worst and its best order.
+void WriteLookupScripts() {
+  constexpr int kNames = 20000;
+  std::string declarations, constants = "!a(int)\n";
+  for (int n = 0; n < kNames; ++n) {
+    declarations += "!k" + std::to_string(n) + "(int)\n";
+    constants += "$c" + std::to_string(n) + "(i, " + std::to_string(n) + ")\n";
+  }
+  std::string firstCalls, lastCalls, firstUses, lastUses;
+  for (int n = 0; n < kNames; ++n) {
+    firstCalls += "k0(1)\n";
+    lastCalls += "k" + std::to_string(kNames - 1) + "(1)\n";
+    firstUses += "a(c0)\n";
+    lastUses += "a(c" + std::to_string(kNames - 1) + ")\n";
+  }
+  Write("declarations_first.ini", declarations + firstCalls);
+  Write("declarations_last.ini", declarations + lastCalls);
+  Write("constants_first.ini", constants + firstUses);
+  Write("constants_last.ini", constants + lastUses);
+
+  constexpr int kIncludes = 3000;
+  std::string includedConstants, includes;
+  for (int n = 0; n < kIncludes; ++n) {
+    includedConstants += "$c" + std::to_string(n) + "(i, " + std::to_string(n) + ")\n";
+    includes += "!include(\"empty.ini\")\n";
+  }
+  // One call, so that the parse yields a list and ParseOrDie takes it for a success.
+  const std::string call = "!a(int)\na(c0)\n";
+  Write("empty.ini", "");
+  Write("includes_after_constants.ini", includedConstants + includes + call);
+  Write("includes_before_constants.ini", includes + includedConstants + call);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -240,6 +321,7 @@ int main(int argc, char** argv) {
   Write("statements100000.ini", Statements(100000));
   Write("statements1000000.ini", Statements(1000000));
   WriteSettings();
+  WriteLookupScripts();
   FS_init();
   FS_add_source(".", 0, 0, 0);
 

@@ -2,6 +2,7 @@
 // where the real library cannot be made to, and the parser's loader on top of it.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,53 @@ TEST_F(FileReaderTest, LengthAndReadFailuresThrowAndTheFileIsClosed) {
   EXPECT_EQ(state.calls, (Calls{"FS_open(a.ini, 0)", "FS_length(#1)", "FS_close(#1)",
                                 "FS_open(a.ini, 0)", "FS_read(#2, 1)", "FS_close(#2)"}));
   EXPECT_EQ(state.console, "");
+}
+
+// Lengths that an int cannot hold or that no file has. Where a long is wider than an int (64-bit
+// Linux) the library can report a file of 4 GiB or more; on Windows its long has 32 bits, and it
+// answers -1 for such a file itself.
+std::vector<long> UnusableLengths() {
+  std::vector<long> lengths = {-2, LONG_MIN};
+#if LONG_MAX > INT_MAX
+  lengths.push_back(long{INT_MAX} + 1);
+  lengths.push_back(4294967307L);  // 4 GiB and 11 bytes: cut to 32 bits, 11
+#endif
+  return lengths;
+}
+
+TEST_F(FileReaderTest, LengthsAndCountsAnIntCannotHoldAreFailures) {
+  for (const long length : UnusableLengths()) {
+    SCOPED_TRACE(length);
+    state.lengths["a.ini"] = length;
+    EXPECT_EQ(ThrownCode([](fs::file& r) { r.open("a.ini", 0), r.length(); }), 3);
+  }
+  // A count beyond the size asked for: the library cannot have put more into the buffer.
+  state.readSurplus = 1;
+  char buffer[4];
+  EXPECT_EQ(ThrownCode([&buffer](fs::file& r) { r.open("a.ini", 0), r.read(buffer, 4); }), 1);
+  EXPECT_EQ(state.calls.back().substr(0, 9), "FS_close(");
+  EXPECT_EQ(state.console, "");
+}
+
+// A file too long for the reader takes the way of any unreadable file: the loader's warning with
+// its name, no text, and not one byte of it read.
+TEST_F(FileReaderTest, LoaderRefusesAFileTooLongToHoldWithoutReadingAnyOfIt) {
+  state.files["big.ini"] = "!a(i) a(1) ";
+  int handle = 0;
+  for (const long length : UnusableLengths()) {
+    SCOPED_TRACE(length);
+    state.calls.clear();
+    state.console.clear();
+    state.lengths["big.ini"] = length;
+    ParseOutcome outcome = ParseOutcome::kParsed;
+    EXPECT_EQ(ParseScriptFile("big.ini", nullptr, nullptr, nullptr, &outcome), nullptr);
+    EXPECT_EQ(outcome, ParseOutcome::kUnreadable);
+    const std::string number = "#" + std::to_string(++handle);
+    EXPECT_EQ(state.calls, (Calls{"FS_open(big.ini, 0)", "FS_length(" + number + ")",
+                                  "FS_close(" + number + ")"}));
+    EXPECT_EQ(state.console, "WARNING [CZKParse] cannot open big.ini\n");
+  }
+  EXPECT_EQ(state.log, "");
 }
 
 TEST_F(FileReaderTest, LoaderReadsTheWholeFileInOneCall) {

@@ -305,6 +305,43 @@ TEST_F(StatementsTest, ConstantsAndDeclarationsCrossIncludes) {
   ExpectRefused({text, "unknown keyword j", text});
 }
 
+TEST_F(StatementsTest, TheNewestDeclarationWinsAndABlockEndBringsBackTheOneItHid) {
+  Write("redeclare.ini", "!a(s) a(\"inc\")");
+  for (const Accepted& c : {
+           Accepted{"!a(i) !b() b() { !a(s) a(\"in\") } a(1)", "b() { a(\"in\") } a(1)"},
+           Accepted{"!a(i) !b() b() { !a(f) a(1.5) b() { !a(s) !a(i) a(2) } a(2.5) } a(3)",
+                    "b() { a(1.5) b() { a(2) } a(2.5) } a(3)"},
+           // Declared at the top level of an included file: the including block's scope.
+           Accepted{"!a(i) !b() b() { !include(\"redeclare.ini\") a(\"x\") } a(1)",
+                    "b() { a(\"inc\") a(\"x\") } a(1)"},
+           Accepted{"!b() b() { !a(i) } b() { !a(s) a(\"2nd\") } b() { !a(f) a(3.5) }",
+                    "b() b() { a(\"2nd\") } b() { a(3.5) }"},
+       }) {
+    ExpectAccepted(c);
+  }
+  const std::string text = "!b() b() { !include(\"redeclare.ini\") } a(\"out\")";
+  ExpectRefused({text, "unknown keyword a", text});
+}
+
+TEST_F(StatementsTest, ConstantsComeBackFromEveryInclude) {
+  Write("define.ini", "$c(i, 9) !include(\"nested.ini\")");
+  Write("nested.ini", "$d(i, c) $C(i, 10)");
+  Write("use.ini", "!u(i, i) u(c, d)");
+  for (const Accepted& c : {
+           Accepted{"!k(i, i) !include(\"define.ini\") k(c, d)", "k(10,9)"},
+           Accepted{"$c(i, 1) $d(i, 2) !u(i, i) !include(\"use.ini\") u(c, d)", "u(1,2) u(1,2)"},
+           Accepted{"$c(i, 1) !include(\"missing.ini\") !k(i) k(c)", "k(1)"},
+           Accepted{"$c(i, 1) !k(i) k(0) { !include(\"define.ini\") } k(c) k(d)",
+                    "k(0) k(10) k(9)"},
+       }) {
+    ExpectAccepted(c);
+  }
+  // Handed back also when the included file fails; the parse fails with it.
+  Write("fails.ini", "$e(i, 3) x(");
+  EXPECT_EQ(Parse("$c(i, 1) !include(\"fails.ini\")"), nullptr);
+  EXPECT_EQ(LogText(), Report("unknown keyword x", 1, "$e(i, 3) x(", "fails.ini") + Failed());
+}
+
 TEST_F(StatementsTest, AnErrorInAnIncludedFileNamesThatFileAndFailsTheParse) {
   Write("inc.ini", "k(1)\r\nk(2)\r\nk(x)\r\nk(4)\r\n");
   EXPECT_EQ(Parse("!k(i)\n!include(\"inc.ini\")\nk(5)\n", "main.ini"), nullptr);
