@@ -135,6 +135,22 @@ TEST(Launcher, AFailedInitSkipsTheLoopButStillShutsDown) {
   ExpectOrderlyShutdown(run);
 }
 
+// Runs the game with a throw of kind from a place and checks the signs every escaped exception
+// leaves: exit code -1, one CrashExit box, the throw in the trace and nothing shut down.
+GameRun RunThrowingGame(const GameFolder& folder, const std::string& kind,
+                        const std::string& from) {
+  GameRun run = RunGame(folder, "-throw=" + kind + " -throw-from=" + from);
+  EXPECT_TRUE(run.result.started) << run.result.error;
+  EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+  EXPECT_EQ(run.result.boxes.size(), 1u);
+  for (const auto& box : run.result.boxes) EXPECT_EQ(box.caption, "CrashExit...");
+  EXPECT_TRUE(Contains(run.trace, "CGame::throw " + kind));
+  EXPECT_FALSE(Contains(run.trace, "CGame::Destroy(1)"));
+  EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
+  EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
+  return run;
+}
+
 // An engine exception from each place the handlers enclose: Init, the idle work and a message
 // dispatched to the game's window. The same exception thrown as an MSVC-built engine throws it (a
 // structured exception that our handlers cannot catch as such) must end the same way.
@@ -143,11 +159,8 @@ TEST(Launcher, AnEngineExceptionEndsInCrashExitWithoutShutdown) {
     for (const char* from : {"init", "idle", "window"}) {
       SCOPED_TRACE(std::string(kind) + " from " + from);
       GameFolder folder;
-      const auto run = RunGame(folder, std::string("-throw=") + kind + " -throw-from=" + from);
-      ASSERT_TRUE(run.result.started) << run.result.error;
-      EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+      const auto run = RunThrowingGame(folder, kind, from);
       ASSERT_EQ(run.result.boxes.size(), 1u);
-      EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
       EXPECT_EQ(run.result.boxes[0].text, "world(12) : bad state\n");
       // The banner goes through the log (CR LF); CrashExit's own text is appended unconverted.
       EXPECT_EQ(ReadFileText(folder.File("crash.log")),
@@ -155,10 +168,6 @@ TEST(Launcher, AnEngineExceptionEndsInCrashExitWithoutShutdown) {
       const std::vector<std::string> debugger = {"*** Unhandled Engine Exception ***\r\n",
                                                  "world(12) : bad state\n"};
       EXPECT_EQ(run.result.debugStrings, debugger);
-      EXPECT_TRUE(Contains(run.trace, std::string("CGame::throw ") + kind));
-      EXPECT_FALSE(Contains(run.trace, "CGame::Destroy(1)"));
-      EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
-      EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
     }
   }
 }
@@ -171,18 +180,12 @@ TEST(Launcher, AnyOtherExceptionEndsInCrashExitWithTheGeneralText) {
     for (const char* from : {"idle", "window"}) {
       SCOPED_TRACE(std::string(kind) + " from " + from);
       GameFolder folder;
-      const auto run = RunGame(folder, std::string("-throw=") + kind + " -throw-from=" + from);
-      ASSERT_TRUE(run.result.started) << run.result.error;
-      EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+      const auto run = RunThrowingGame(folder, kind, from);
       ASSERT_EQ(run.result.boxes.size(), 1u);
-      EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
       EXPECT_EQ(run.result.boxes[0].text, "*** Unhandled Exception ***\n");
       EXPECT_EQ(run.result.debugStrings, std::vector<std::string>{"*** Unhandled Exception ***\n"});
-      EXPECT_TRUE(Contains(run.trace, std::string("CGame::throw ") + kind));
       // CrashExit does not open the log: nothing was logged before, so there is no file.
       EXPECT_FALSE(FileExists(folder.File("crash.log")));
-      EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
-      EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
     }
   }
 }
