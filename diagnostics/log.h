@@ -7,29 +7,20 @@
 // characters.
 #pragma once
 
-// Lets the compiler check callers' formats against their arguments.
-#if defined(__GNUC__) && defined(_WIN32)
-#define VANTOR_LOG_FORMAT(format_index, first_index) \
-  __attribute__((format(ms_printf, format_index, first_index)))
-#elif defined(__GNUC__)
-#define VANTOR_LOG_FORMAT(format_index, first_index) \
-  __attribute__((format(printf, format_index, first_index)))
-#else
-#define VANTOR_LOG_FORMAT(format_index, first_index)
-#endif
+#include "printf_format.h"
 
 // The ordinary log line: written to the log file (opened on first use), to the debugger and to
 // the console when one is attached, with every line end made CR LF. Callers end their lines with
 // "\n" themselves; one call may hold several lines.
-void LogPrint(const char* format, ...) VANTOR_LOG_FORMAT(1, 2);
+void LogPrint(const char* format, ...) VANTOR_PRINTF_FORMAT(1, 2);
 
 // Text for the console alone, unconverted; never reaches the log file or the debugger.
-void ConsolePrint(const char* format, ...) VANTOR_LOG_FORMAT(1, 2);
+void ConsolePrint(const char* format, ...) VANTOR_PRINTF_FORMAT(1, 2);
 
 // The fatal end: writes the text unconverted to the log file (if one is open) and flushes it,
 // passes it to the debugger and the console, shows it in a system-modal message box with the
 // caption "CrashExit..." and ends the process with exit code -1.
-[[noreturn]] void CrashExit(const char* format, ...) VANTOR_LOG_FORMAT(1, 2);
+[[noreturn]] void CrashExit(const char* format, ...) VANTOR_PRINTF_FORMAT(1, 2);
 
 // Creates the log file: "crash.log", or the dated name of CrashLogFileName when the file system
 // holds "debug.fnt", falling back to "crash.log". Attaches the standard output as the console

@@ -1,5 +1,5 @@
-// The sinks of the log output, one implementation per platform: log_platform_win32.cpp makes the
-// Windows calls the program is built on; log_platform_posix.cpp serves the native build, where
+// The sinks of the log output, one implementation per platform: win32/log_platform.cpp makes the
+// Windows calls the program is built on; posix/log_platform.cpp serves the native build, where
 // the debugger and the message box are stand-ins written to stderr. Every failure is silent: the
 // log output never reports its own failures.
 #pragma once

@@ -16,7 +16,7 @@ void CountIdleCall();
 void FlushIdleCalls();
 
 // Writes one engine line, after the pending idle count.
-void EngineTrace(const char* format, ...) VANTOR_TRACE_FORMAT;
+void EngineTrace(const char* format, ...) VANTOR_PRINTF_FORMAT(1, 2);
 
 // A module handle for a trace line: "exe" for the program's own module, else its address in hex.
 std::string ModuleText(const void* module);

@@ -3,18 +3,14 @@
 // reach the libraries. Without the variable nothing is written and the cost is one check.
 #pragma once
 
-#if defined(__GNUC__)
-#define VANTOR_TRACE_FORMAT __attribute__((format(printf, 1, 2)))
-#else
-#define VANTOR_TRACE_FORMAT
-#endif
+#include "printf_format.h"
 
 // True when a trace file is named.
 bool TraceEnabled();
 
 // Appends the formatted text and a line feed to the trace file. Lines longer than 1023 characters
 // are cut.
-void TraceLine(const char* format, ...) VANTOR_TRACE_FORMAT;
+void TraceLine(const char* format, ...) VANTOR_PRINTF_FORMAT(1, 2);
 
 // A text argument for a trace line: the text itself, or "(null)" for a null pointer.
 inline const char* TraceText(const char* text) {

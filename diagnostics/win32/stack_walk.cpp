@@ -2,35 +2,26 @@
 
 #include <cstdint>
 
+#include "context_registers.h"
 #include "dbghelp_binding.h"
 #include "report_text.h"
+#include "symbol_records.h"
 #include "variable_dump.h"
 
 namespace {
-
-constexpr ULONG kMaxNameLength = 1024;
 
 // Records of the walk, static so that a report needs no memory beyond its text. The walk
 // advances the context copy, never the caller's record.
 CONTEXT contextCopy;
 STACKFRAME64 frame;
-struct {
-  SYMBOL_INFO info;
-  char name[kMaxNameLength];
-} frameSymbol;
-IMAGEHLP_LINE64 frameLine;
+SymbolRecord frameSymbol;
+LineRecord frameLine;
 
 void SeedFrame(const CONTEXT& context) {
   frame = STACKFRAME64();
-#ifdef _WIN64
-  frame.AddrPC.Offset = context.Rip;
-  frame.AddrFrame.Offset = context.Rbp;
-  frame.AddrStack.Offset = context.Rsp;
-#else
-  frame.AddrPC.Offset = context.Eip;
-  frame.AddrFrame.Offset = context.Ebp;
-  frame.AddrStack.Offset = context.Esp;
-#endif
+  frame.AddrPC.Offset = InstructionPointer(context);
+  frame.AddrFrame.Offset = FramePointer(context);
+  frame.AddrStack.Offset = StackPointer(context);
   frame.AddrPC.Mode = AddrModeFlat;
   frame.AddrFrame.Mode = AddrModeFlat;
   frame.AddrStack.Mode = AddrModeFlat;
@@ -85,8 +76,8 @@ void AppendFrame(bool names) {
   }
   DWORD lineDisplacement = 0;
   if (entry.SymGetLineFromAddr64 != nullptr &&
-      entry.SymGetLineFromAddr64(dbgHelp.process, pc, &lineDisplacement, &frameLine)) {
-    ReportAppend(" (%s, line %lu)", frameLine.FileName, frameLine.LineNumber);
+      entry.SymGetLineFromAddr64(dbgHelp.process, pc, &lineDisplacement, &frameLine.info)) {
+    ReportAppend(" (%s, line %lu)", frameLine.info.FileName, frameLine.info.LineNumber);
   }
   ReportAppend("\r\n");
   ListFrameVariables(pc);
@@ -95,13 +86,12 @@ void AppendFrame(bool names) {
 
 }  // namespace
 
-bool WalkCallStack(char* text, const CONTEXT* context) {
+bool WalkCallStack(const CONTEXT* context) {
   if (!dbgHelp.reportingEnabled) return false;
   DbgHelpBind();
   if (!dbgHelp.reportingEnabled) return false;
   const DbgHelpEntryPoints& entry = dbgHelp.entry;
 
-  ReportTextStart(text);
   ReportAppend("\r\nCall stack:\r\n");
   const bool names = entry.SymFromAddr != nullptr;
   if (!names) ReportAppend("warning: older dbghelp.dll loaded; no type information available.\r\n");
@@ -117,11 +107,8 @@ bool WalkCallStack(char* text, const CONTEXT* context) {
   DWORD machine = 0;
   if (!OwnMachineType(machine)) return false;
 
-  frameSymbol.info = SYMBOL_INFO();
-  frameSymbol.info.SizeOfStruct = sizeof(SYMBOL_INFO);
-  frameSymbol.info.MaxNameLen = kMaxNameLength;
-  frameLine = IMAGEHLP_LINE64();
-  frameLine.SizeOfStruct = sizeof(IMAGEHLP_LINE64);
+  frameSymbol.Reset();
+  frameLine.Reset();
 
   if (!StepWalk(machine, thread)) return false;
   do {

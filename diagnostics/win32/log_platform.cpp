@@ -1,8 +1,8 @@
 // The log output's sinks on Windows: exactly the calls and arguments the program is built on.
+#include "log_platform.h"
+
 #include <direct.h>
 #include <windows.h>
-
-#include "log_platform.h"
 
 namespace vantor::diagnostics::platform {
 namespace {

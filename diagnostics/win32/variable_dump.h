@@ -18,11 +18,12 @@ BOOL CALLBACK ListVariable(PSYMBOL_INFO symbol, ULONG size, PVOID context);
 
 // Appends the name of the type or member id and then either its value or its members, one per
 // line, indented by nesting level (0 for the variable itself). address is where its value lies.
-void FormatVariable(ULONG id, int level, ULONG64 address);
+// False when memory it had to read could not be read: the text stops there.
+bool FormatVariable(ULONG id, int level, ULONG64 address);
 
 // Appends "= ", the value of type or member id at address (an array's first ten elements, text,
-// a float, a hexadecimal number) and the line end.
-void FormatValue(ULONG id, int level, ULONG64 address);
+// a float, a hexadecimal number) and the line end. False as for FormatVariable.
+bool FormatValue(ULONG id, int level, ULONG64 address);
 
 // True when address holds zero-terminated text that reads as words rather than binary data. The
 // i686 build accepts addresses from 0x1000 to 0x80000000, the x64 build up to 0x7FFFFFFEFFFF.

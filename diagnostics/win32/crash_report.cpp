@@ -1,32 +1,21 @@
 #include "crash_report.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "context_registers.h"
 #include "dbghelp_binding.h"
 #include "report_text.h"
 #include "stack_walk.h"
+#include "symbol_records.h"
 
 namespace {
 
 constexpr char kFileName[] = "callstack.txt";
 constexpr char kSeparator[] = "************************************************************\n\r";
-constexpr ULONG kMaxNameLength = 1024;
 
-struct {
-  SYMBOL_INFO info;
-  char name[kMaxNameLength];
-} faultSymbol;
-IMAGEHLP_LINE64 faultLine;
-
-DWORD64 InstructionAddress(const CONTEXT& context) {
-#ifdef _WIN64
-  return context.Rip;
-#else
-  return context.Eip;
-#endif
-}
+SymbolRecord faultSymbol;
+LineRecord faultLine;
 
 DWORD WINAPI ReportThread(LPVOID pointers) {
   WriteCrashReport(static_cast<EXCEPTION_POINTERS*>(pointers));
@@ -42,13 +31,10 @@ void WriteCrashReport(EXCEPTION_POINTERS* pointers) {
   if (!dbgHelp.reportingEnabled) return;
 
   const DbgHelpEntryPoints& entry = dbgHelp.entry;
-  faultSymbol.info = SYMBOL_INFO();
-  faultSymbol.info.SizeOfStruct = sizeof(SYMBOL_INFO);
-  faultSymbol.info.MaxNameLen = kMaxNameLength;
-  faultLine = IMAGEHLP_LINE64();
-  faultLine.SizeOfStruct = sizeof(IMAGEHLP_LINE64);
+  faultSymbol.Reset();
+  faultLine.Reset();
 
-  const DWORD64 address = InstructionAddress(*pointers->ContextRecord);
+  const DWORD64 address = InstructionPointer(*pointers->ContextRecord);
   DWORD64 symbolDisplacement = 0;
   if (entry.SymFromAddr == nullptr ||
       !entry.SymFromAddr(dbgHelp.process, address, &symbolDisplacement, &faultSymbol.info)) {
@@ -60,8 +46,8 @@ void WriteCrashReport(EXCEPTION_POINTERS* pointers) {
   std::fprintf(file, "Exception occured at: %s\n", faultSymbol.info.Name);
   DWORD lineDisplacement = 0;
   if (entry.SymGetLineFromAddr64 != nullptr &&
-      entry.SymGetLineFromAddr64(dbgHelp.process, address, &lineDisplacement, &faultLine)) {
-    std::fprintf(file, "%s, line %lu\n", faultLine.FileName, faultLine.LineNumber);
+      entry.SymGetLineFromAddr64(dbgHelp.process, address, &lineDisplacement, &faultLine.info)) {
+    std::fprintf(file, "%s, line %lu\n", faultLine.info.FileName, faultLine.info.LineNumber);
   }
   std::fclose(file);
 }
@@ -75,15 +61,11 @@ void WriteCrashReportOnOwnStack(EXCEPTION_POINTERS* pointers) {
 }
 
 void WriteCallStackReport(CONTEXT* context) {
-  // Allocated for this report alone: the program keeps no memory for crashes it may never have.
-  char* text = static_cast<char*>(std::malloc(kReportTextSize));
-  if (text == nullptr) return;
-  if (WalkCallStack(text, context)) {
-    if (FILE* file = std::fopen(kFileName, "a")) {
-      std::fputs(kSeparator, file);
-      std::fwrite(text, 1, std::strlen(text), file);
-      std::fclose(file);
-    }
+  const ReportText text;
+  if (!text.Ready() || !WalkCallStack(context)) return;
+  if (FILE* file = std::fopen(kFileName, "a")) {
+    std::fputs(kSeparator, file);
+    std::fwrite(text.Contents(), 1, std::strlen(text.Contents()), file);
+    std::fclose(file);
   }
-  std::free(text);
 }

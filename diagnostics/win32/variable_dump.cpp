@@ -35,9 +35,6 @@ constexpr ULONG64 kPageSize = 0x1000;
 constexpr DWORD kFloatingPoint = 8;  // basic type code of float and double
 constexpr int kTextScoreLimit = -10;
 
-// Thrown by a failed read, caught by ListVariable for the whole variable.
-struct UnreadableMemory {};
-
 // TI_FINDCHILDREN_PARAMS holds room for one id; the rest of the list follows it.
 struct MemberList {
   TI_FINDCHILDREN_PARAMS params;
@@ -67,27 +64,29 @@ std::size_t ChunkAt(ULONG64 address, std::size_t limit) {
   return static_cast<std::size_t>(std::min<ULONG64>(toPageEnd, limit));
 }
 
-// Appends the zero-terminated text at address (already found readable).
-void AppendTextAt(ULONG64 address) {
+// Appends the zero-terminated text at address (already found readable); false when the text ends
+// in unreadable memory.
+bool AppendTextAt(ULONG64 address) {
   char chunk[65];
   while (!ReportTextFull()) {
     const std::size_t size = ChunkAt(address, sizeof chunk - 1);
-    if (!ReadMemory(address, chunk, size)) throw UnreadableMemory();
+    if (!ReadMemory(address, chunk, size)) return false;
     chunk[size] = '\0';
     ReportAppend("%s", chunk);
-    if (std::memchr(chunk, '\0', size) != nullptr) return;
+    if (std::memchr(chunk, '\0', size) != nullptr) return true;
     address += size;
   }
+  return true;
 }
 
-// The first min(size, 8) bytes at address as a little-endian number.
-ULONG64 ReadValue(ULONG64 address, ULONG64 size) {
-  ULONG64 value = 0;
+// The first min(size, 8) bytes at address as a little-endian number; false when unreadable.
+bool ReadValue(ULONG64 address, ULONG64 size, ULONG64& value) {
+  value = 0;
   const std::size_t count = static_cast<std::size_t>(std::min<ULONG64>(size, sizeof value));
   unsigned char bytes[sizeof value] = {};
-  if (count > 0 && !ReadMemory(address, bytes, count)) throw UnreadableMemory();
+  if (count > 0 && !ReadMemory(address, bytes, count)) return false;
   for (std::size_t i = count; i > 0; --i) value = (value << 8) | bytes[i - 1];
-  return value;
+  return true;
 }
 
 double AsFloatingPoint(ULONG64 value, ULONG64 size) {
@@ -111,37 +110,36 @@ void ResetVariableSection() {
 BOOL CALLBACK ListVariable(PSYMBOL_INFO symbol, ULONG /*size*/, PVOID context) {
   const auto* frame = static_cast<const STACKFRAME64*>(context);
   typeModuleBase = symbol->ModBase;
-  try {
-    if (symbol->Flags & SYMFLAG_PARAMETER) {
-      if (section != Section::kParams) {
-        section = Section::kParams;
-        ReportAppend("  params:\r\n");
-      }
-    } else if (section != Section::kLocals) {
-      section = Section::kLocals;
-      ReportAppend("  locals:\r\n");
+  if (symbol->Flags & SYMFLAG_PARAMETER) {
+    if (section != Section::kParams) {
+      section = Section::kParams;
+      ReportAppend("  params:\r\n");
     }
-    ReportAppend("    %s ", symbol->Name);
-    ULONG64 address = symbol->Address;
-    if (symbol->Flags & SYMFLAG_REGREL) {
-      // Relative to whichever register the symbol names: with frame pointers kept, that register
-      // holds the walked frame's frame address. An offset below the frame comes as a
-      // pointer-sized two's complement number (a local at -24 in a 32-bit process reads
-      // 0xFFFFFFE8), so the sum wraps at the pointer's width, as the processor's address
-      // arithmetic does.
-      address = static_cast<std::uintptr_t>(address + frame->AddrFrame.Offset);
-    } else if (symbol->Flags & SYMFLAG_REGISTER) {
-      // The register's value at this frame is not known: the frame's listing ends here.
-      return FALSE;
-    }
-    FormatVariable(symbol->TypeIndex, 0, address);
-  } catch (const UnreadableMemory&) {
+  } else if (section != Section::kLocals) {
+    section = Section::kLocals;
+    ReportAppend("  locals:\r\n");
+  }
+  ReportAppend("    %s ", symbol->Name);
+  ULONG64 address = symbol->Address;
+  if (symbol->Flags & SYMFLAG_REGREL) {
+    // Relative to whichever register the symbol names: with frame pointers kept, that register
+    // holds the walked frame's frame address. An offset below the frame comes as a
+    // pointer-sized two's complement number (a local at -24 in a 32-bit process reads
+    // 0xFFFFFFE8), so the sum wraps at the pointer's width, as the processor's address
+    // arithmetic does.
+    address = static_cast<std::uintptr_t>(address + frame->AddrFrame.Offset);
+  } else if (symbol->Flags & SYMFLAG_REGISTER) {
+    // The register's value at this frame is not known: the frame's listing ends here.
+    return FALSE;
+  }
+  // What was written of the variable stays; the error line says where it broke off.
+  if (!FormatVariable(symbol->TypeIndex, 0, address)) {
     ReportAppend("\r\nError reading symbol %s!\r\n", symbol->Name);
   }
   return TRUE;
 }
 
-void FormatVariable(ULONG id, int level, ULONG64 address) {
+bool FormatVariable(ULONG id, int level, ULONG64 address) {
   DWORD memberCount = 0;
   if (!TypeInfo(id, TI_GET_CHILDRENCOUNT, &memberCount)) memberCount = 0;
   WCHAR* name = nullptr;
@@ -149,10 +147,7 @@ void FormatVariable(ULONG id, int level, ULONG64 address) {
     ReportAppend("%ls ", name);
     LocalFree(name);
   }
-  if (memberCount == 0 || level >= kMaxLevels) {
-    FormatValue(id, level, address);
-    return;
-  }
+  if (memberCount == 0 || level >= kMaxLevels) return FormatValue(id, level, address);
   // Each level has its own list, on its own stack frame, so inner types do not replace it.
   MemberList members = {};
   members.params.Count = std::min(memberCount, kMemberCapacity);
@@ -165,11 +160,12 @@ void FormatVariable(ULONG id, int level, ULONG64 address) {
     // Member functions, static members and nested types have no offset: they are left out.
     if (!TypeInfo(member, TI_GET_OFFSET, &offset)) continue;
     for (int unit = 0; unit < level + 3; ++unit) ReportAppend("  ");
-    FormatVariable(member, level + 1, address + offset);
+    if (!FormatVariable(member, level + 1, address + offset)) return false;
   }
+  return true;
 }
 
-void FormatValue(ULONG id, int level, ULONG64 address) {
+bool FormatValue(ULONG id, int level, ULONG64 address) {
   DWORD baseType = 0;
   bool haveBaseType = TypeInfo(id, TI_GET_BASETYPE, &baseType);
   DWORD typeId = 0;
@@ -192,21 +188,22 @@ void FormatValue(ULONG id, int level, ULONG64 address) {
   ReportAppend("= ");
   if (length == count && IsPrintableText(address)) {
     ReportAppend("\"");
-    AppendTextAt(address);
+    if (!AppendTextAt(address)) return false;
     ReportAppend("\"\r\n");
-    return;
+    return true;
   }
   const bool array = count != 0;
   const ULONG64 elementSize = array ? length / count : length;
   const DWORD shown = array ? std::min<DWORD>(count, 10) : 1;
   if (array) ReportAppend("{ ");
   for (DWORD element = 0; element < shown; ++element) {
-    const ULONG64 value = ReadValue(address, elementSize);
+    ULONG64 value = 0;
+    if (!ReadValue(address, elementSize, value)) return false;
     if (floatingPoint) {
       ReportAppend("%lf", AsFloatingPoint(value, elementSize));
     } else if (elementSize == kPointerSize && IsPrintableText(value)) {
       ReportAppend("\"");
-      AppendTextAt(value);
+      if (!AppendTextAt(value)) return false;
       ReportAppend("\"");
     } else {
       ReportAppend("%I64X", value);
@@ -218,6 +215,7 @@ void FormatValue(ULONG id, int level, ULONG64 address) {
     address += elementSize;
   }
   ReportAppend("\r\n");
+  return true;
 }
 
 bool IsPrintableText(ULONG64 address) {

@@ -2,19 +2,29 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
+// The text of the ReportText that lives, if any.
 char* cursor = nullptr;
-// One past the last byte of the buffer.
+// One past the last byte of that text's buffer.
 char* end = nullptr;
 
 }  // namespace
 
-void ReportTextStart(char* text) {
-  cursor = text;
-  end = text + kReportTextSize;
-  *cursor = '\0';
+ReportText::ReportText() : buffer_(static_cast<char*>(std::malloc(kReportTextSize))) {
+  if (buffer_ == nullptr) return;
+  *buffer_ = '\0';
+  cursor = buffer_;
+  end = buffer_ + kReportTextSize;
+}
+
+ReportText::~ReportText() {
+  if (buffer_ == nullptr) return;
+  cursor = nullptr;
+  end = nullptr;
+  std::free(buffer_);
 }
 
 void ReportAppend(const char* format, ...) {

@@ -1,5 +1,6 @@
 #include "se_translator.h"
 
+#include "context_registers.h"
 #include "crash_report.h"
 
 // Shared with the thunk (se_thunk_x64.S, se_thunk_i686.S), hence unmangled.
@@ -110,11 +111,7 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* pointers) {
   vantorSeReturnAddress = static_cast<char*>(record.ExceptionAddress) + 1;
   // Resume in the thunk with every other register as it was at the fault, so that unwinding from
   // the thunk restores the faulting frame's registers.
-#ifdef _WIN64
-  pointers->ContextRecord->Rip = reinterpret_cast<DWORD64>(&VantorSeThunk);
-#else
-  pointers->ContextRecord->Eip = reinterpret_cast<DWORD>(&VantorSeThunk);
-#endif
+  SetInstructionPointer(*pointers->ContextRecord, reinterpret_cast<const void*>(&VantorSeThunk));
   return EXCEPTION_CONTINUE_EXECUTION;
 }
 
