@@ -1,37 +1,29 @@
 #include "game_settings.h"
 
-#include <windows.h>
-
 #include <cstring>
 
+#include "text_case.h"
 #include "zk_parse.h"
-
-char* ArgTable[kMaxArguments];
-int ArgCount;
 
 namespace {
 
-// The path is read with a limit of 256 bytes, as the design has it, not MAX_PATH.
-constexpr DWORD kModulePathLimit = 256;
+constexpr int kMaxArguments = 64;
+constexpr std::size_t kArgumentStoreSize = 1024;
 
+// The launcher's own split of its command line, kept for the whole run: entry 0 is the
+// executable's path, the others are the command-line words in order, all in one store.
+char* ArgTable[kMaxArguments];
+int ArgCount;
 char argumentStore[kArgumentStoreSize];
 
 bool IsBlank(char byte) {
   return byte == ' ' || byte == '\t';
 }
 
-// Copies text, cut to what fits the 260-byte buffer.
-void SetText(char (&buffer)[260], const char* text) {
-  std::strncpy(buffer, text, sizeof buffer - 1);
-  buffer[sizeof buffer - 1] = '\0';
-}
-
-}  // namespace
-
-void SplitCommandLine(const char* commandLine, void* module) {
-  DWORD length = GetModuleFileNameA(static_cast<HMODULE>(module), argumentStore, kModulePathLimit);
-  // A path that does not fit comes back cut; older systems leave it without its zero.
-  if (length >= kModulePathLimit) length = kModulePathLimit - 1;
+void SplitCommandLine(const char* commandLine, const char* executablePath) {
+  std::size_t length = std::strlen(executablePath);
+  if (length >= kExecutablePathLimit) length = kExecutablePathLimit - 1;
+  std::memcpy(argumentStore, executablePath, length);
   argumentStore[length] = '\0';
   ArgTable[0] = argumentStore;
   ArgCount = 1;
@@ -54,8 +46,16 @@ void SplitCommandLine(const char* commandLine, void* module) {
   }
 }
 
-GameSettings ReadGameSettings(const char* commandLine, void* module) {
-  SplitCommandLine(commandLine, module);
+// Copies text, cut to what fits the 260-byte buffer.
+void SetText(char (&buffer)[260], const char* text) {
+  std::strncpy(buffer, text, sizeof buffer - 1);
+  buffer[sizeof buffer - 1] = '\0';
+}
+
+}  // namespace
+
+GameSettings ReadGameSettings(const char* commandLine, const char* executablePath) {
+  SplitCommandLine(commandLine, executablePath);
   // Case-sensitive, and the last such word wins; entry 0 is looked at too, as every entry is.
   const char* fileName = "game.ini";
   for (int index = 0; index < ArgCount; ++index) {
@@ -72,11 +72,11 @@ GameSettings ReadGameSettings(const char* commandLine, void* module) {
   // Top-level statements only: calls inside a block are not settings.
   for (const CZKPARSE_KEYWORD* node = list; node != nullptr; node = node->next) {
     char(*target)[260] = nullptr;
-    if (_strcmpi(node->name, "JavaGameClassName") == 0) {
+    if (CompareNoCase(node->name, "JavaGameClassName") == 0) {
       target = &settings.JavaGameClassName;
-    } else if (_strcmpi(node->name, "JavaClasses") == 0) {
+    } else if (CompareNoCase(node->name, "JavaClasses") == 0) {
       target = &settings.JavaClasses;
-    } else if (_strcmpi(node->name, "JavaClassesPacked") == 0) {
+    } else if (CompareNoCase(node->name, "JavaClassesPacked") == 0) {
       target = &settings.JavaClassesPacked;
     }
     const CZKPARSE_PARAM* first = node->params;

@@ -1,5 +1,6 @@
 // The launcher's settings: three names the engine's script layer needs, each with a default that
 // the settings file ("game.ini", or the file a command-line word "ini=NAME" names) can override.
+// Portable: the executable's path comes in from the caller.
 #pragma once
 
 // The three values the engine's script layer needs, each at most 259 characters.
@@ -9,19 +10,16 @@ struct GameSettings {
   char JavaClassesPacked[260];
 };
 
-// The launcher's own split of its command line, kept for the whole run: entry 0 is the
-// executable's full path, the others are the command-line words in order, all in one 1024-byte
-// store. Words end at a space or tab; quotes are ordinary characters.
-constexpr int kMaxArguments = 64;
-constexpr int kArgumentStoreSize = 1024;
-extern char* ArgTable[kMaxArguments];
-extern int ArgCount;
+// The longest executable path the settings look at (with its zero): the path shares one 1024-byte
+// store with the command line's words, and this keeps most of the store for the words.
+constexpr unsigned kExecutablePathLimit = 256;
 
-// Fills ArgTable and ArgCount (at least 1). Words beyond the table's 64 entries, or a word that
-// would not fit in what is left of the store, are dropped together with all words after them.
-void SplitCommandLine(const char* commandLine, void* module);
-
-// Splits the command line, then reads the settings file through the parser; without a file, or
-// when it cannot be parsed, the defaults "TestGame", "Java" and "code" stay. Only a string first
-// argument of a call is taken; longer values are cut to 259 characters.
-GameSettings ReadGameSettings(const char* commandLine, void* module);
+// Splits the command line into words (at spaces and tabs; quotes are ordinary characters), with
+// the executable's path as the first, looked at like every other. The settings file is the text
+// after "ini=" of the last word beginning so (case-sensitive), else "game.ini"; it is read through
+// the parser, and without it, or when it cannot be parsed, the defaults "TestGame", "Java" and
+// "code" stay. Of the top-level calls of JavaGameClassName, JavaClasses and JavaClassesPacked (any
+// case) only a string first argument is taken, the last call winning; values are cut to 259
+// characters. Words beyond 64 (with the path), or beyond the 1024-byte store, are dropped together
+// with all words after them.
+GameSettings ReadGameSettings(const char* commandLine, const char* executablePath);

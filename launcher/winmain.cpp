@@ -33,6 +33,15 @@ void RunGame(CGame* game, LPSTR commandLine, int showCommand, MSG& message) {
   }
 }
 
+// The executable's path as the settings look at it, cut to their limit.
+const char* ExecutablePath(HINSTANCE instance) {
+  static char path[kExecutablePathLimit];
+  const DWORD length = GetModuleFileNameA(instance, path, sizeof path);
+  // A path that does not fit comes back cut, on older systems without its zero.
+  path[length < sizeof path ? length : sizeof path - 1] = '\0';
+  return path;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine, int showCommand) {
@@ -53,7 +62,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine
   RunDxDiagReport();
 
   MountDataSources();
-  static GameSettings settings = ReadGameSettings(commandLine, instance);
+  static GameSettings settings = ReadGameSettings(commandLine, ExecutablePath(instance));
 
   InitializeGameScript(instance, settings.JavaClasses, settings.JavaClassesPacked,
                        settings.JavaGameClassName);

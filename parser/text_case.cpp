@@ -9,6 +9,14 @@ int Lower(unsigned char byte) {
 
 }  // namespace
 
+int CompareNoCase(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    const int left = Lower(static_cast<unsigned char>(*a));
+    const int right = Lower(static_cast<unsigned char>(*b));
+    if (left != right || left == 0) return left - right;
+  }
+}
+
 char* LowerCase(char* text) {
   for (char* byte = text; *byte != '\0'; ++byte) {
     *byte = static_cast<char>(Lower(static_cast<unsigned char>(*byte)));

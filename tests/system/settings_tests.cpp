@@ -1,5 +1,6 @@
-// The settings file as the launcher reads it: which file the command line names, and what reaches
-// the engine's script layer, seen through the engine's trace and the log file.
+// The settings file as the launcher reads it, end to end: which file the command line names, and
+// what reaches the engine's script layer, seen through the engine's trace and the log file. The
+// rules in detail are tested natively (tests/unit/launcher_core_test.cpp).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -56,44 +57,15 @@ TEST(Settings, WithoutASettingsFileTheDefaultsStay) {
 TEST(Settings, TheLastIniWordNamesTheFile) {
   GameFolder folder;
   WriteFileText(folder.File("a.ini"), kDeclarations + "JavaClasses(\"FromA\")\r\n");
-  WriteFileText(folder.File("b.ini"), kDeclarations + "JavaClasses(\"FromB\")\r\n");
+  WriteFileText(folder.File("b.ini"),
+                kDeclarations + "JavaClasses(\"FromB\")\r\nJavaGameClassName(\"GameB\")\r\n");
   const auto run = RunGame(folder, "ini=a.ini ini=b.ini" + kQuickRun);
-  EXPECT_EQ(InitializeLine(run), Initialize("FromB", "code", "TestGame"));
+  EXPECT_EQ(InitializeLine(run), Initialize("FromB", "code", "GameB"));
   EXPECT_FALSE(Opened(run, "a.ini"));
   EXPECT_FALSE(Opened(run, "game.ini"));
-}
-
-TEST(Settings, TheIniWordIsCaseSensitive) {
-  GameFolder folder;
-  WriteFileText(folder.File("a.ini"), kDeclarations + "JavaClasses(\"FromA\")\r\n");
-  WriteFileText(folder.File("game.ini"), kDeclarations + "JavaClasses(\"FromGame\")\r\n");
-  const auto run = RunGame(folder, "INI=a.ini" + kQuickRun);
-  EXPECT_EQ(InitializeLine(run), Initialize("FromGame", "code", "TestGame"));
-  EXPECT_FALSE(Opened(run, "a.ini"));
-}
-
-TEST(Settings, AFileNameEndsAtTheFirstBlank) {
-  GameFolder folder;
-  WriteFileText(folder.File("my"), kDeclarations + "JavaGameClassName(\"FromMy\")\r\n");
-  WriteFileText(folder.File("my settings.ini"),
-                kDeclarations + "JavaGameClassName(\"FromMySettings\")\r\n");
-  const auto run = RunGame(folder, "ini=my settings.ini" + kQuickRun);
-  EXPECT_EQ(InitializeLine(run), Initialize("Java", "code", "FromMy"));
-  EXPECT_TRUE(Opened(run, "my"));
   // The game object is made for the class the file names.
-  EXPECT_NE(std::find(run.trace.begin(), run.trace.end(), "CreateGame(\"FromMy\", exe, 1)"),
+  EXPECT_NE(std::find(run.trace.begin(), run.trace.end(), "CreateGame(\"GameB\", exe, 1)"),
             run.trace.end());
-}
-
-TEST(Settings, ALaterValueOverridesAnEarlierOneAndBlocksAreNotRead) {
-  GameFolder folder;
-  WriteFileText(folder.File("game.ini"),
-                kDeclarations +
-                    "JavaClasses(\"First\")\r\n"
-                    "JAVACLASSESPACKED(\"Packed\") { JavaClasses(\"InBlock\") }\r\n"
-                    "javaclasses(\"Second\")\r\n");
-  const auto run = RunGame(folder, kQuickRun);
-  EXPECT_EQ(InitializeLine(run), Initialize("Second", "Packed", "TestGame"));
 }
 
 TEST(Settings, AnUndeclaredKeywordFailsTheFileAndKeepsAllDefaults) {
@@ -106,18 +78,6 @@ TEST(Settings, AnUndeclaredKeywordFailsTheFileAndKeepsAllDefaults) {
   EXPECT_EQ(ReadFileText(folder.File("crash.log")),
             "[CZKParse] unknown keyword javagameclassname: in file 'game.ini' in line 1\r\n"
             "JavaGameClassName(\"Mine\")\n\r\n"
-            "Parser: cant parse file 'game.ini'\r\n");
-
-  // Declaring the other two does not help the one left undeclared.
-  WriteFileText(folder.File("game.ini"),
-                "!JavaGameClassName(s) !JavaClassesPacked(s)\r\nJavaGameClassName(\"Mine\")\r\n"
-                "JavaClasses(\"Mine\")\r\n");
-  std::remove(folder.File("crash.log").c_str());
-  const auto second = RunGame(folder, kQuickRun);
-  EXPECT_EQ(InitializeLine(second), Initialize("Java", "code", "TestGame"));
-  EXPECT_EQ(ReadFileText(folder.File("crash.log")),
-            "[CZKParse] unknown keyword javaclasses: in file 'game.ini' in line 3\r\n"
-            "JavaClasses(\"Mine\")\n\r\n"
             "Parser: cant parse file 'game.ini'\r\n");
 }
 

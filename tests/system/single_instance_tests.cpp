@@ -64,31 +64,17 @@ TEST_F(SingleInstance, ASecondStartIsRefusedWithTheMessageOfItsFile) {
   FirstInstance first;
   ASSERT_TRUE(first.Ready());
 
-  struct Case {
-    const char* name;
-    std::string file;
-    std::string caption;
-    std::string text;
-  };
-  const std::string longLine(200, 'c');
-  const std::vector<Case> cases = {
-      {"two lines", "Vantor\nIs running already\nignored\n", "Vantor", "Is running already"},
-      {"empty file", "", "Error", "Vantor already running"},
-      {"one line with CR LF", "Only a caption\r\n", "Only a caption", "Vantor already running"},
-      {"empty first line", "\nText\n", "", "Text"},
-      {"a first line of 200", longLine + "\nnext\n", longLine.substr(0, 127), longLine.substr(127)},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const auto run = SecondStart(c.file);
+  // The file's rules (defaults, line breaks, a long first line) are tested natively; here the
+  // message reaches the box, and nothing of the start has happened.
+  {
+    const auto run = SecondStart("Vantor\nIs running already\nignored\n");
     ASSERT_TRUE(run.result.started) << run.result.error;
     EXPECT_EQ(run.result.exitCode, 0u);
     ASSERT_EQ(run.result.boxes.size(), 1u);
-    EXPECT_EQ(run.result.boxes[0].caption, c.caption);
-    EXPECT_EQ(run.result.boxes[0].text, c.text);
+    EXPECT_EQ(run.result.boxes[0].caption, "Vantor");
+    EXPECT_EQ(run.result.boxes[0].text, "Is running already");
     EXPECT_EQ(run.trace, std::vector<std::string>{"GetEngineDllVersion() = 0x10001"});
   }
-
   {
     SCOPED_TRACE("no file");
     const auto run = SecondStart(kNoFile);
