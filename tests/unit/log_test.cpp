@@ -76,17 +76,20 @@ TEST_F(LogTest, LongMessagesAreCut) {
 }
 
 TEST_F(LogTest, ConsoleGetsConvertedLogLinesAndUnconvertedConsoleText) {
-  LogOpen(true);
-#ifndef _WIN32
-  // Under Wine the standard output of a test is a pipe, which WriteConsoleA does not write to.
+  // Before LogOpen, which takes the standard output as it finds it: captured, it is a file, which
+  // the console sink writes to as plain bytes.
   testing::internal::CaptureStdout();
-#endif
+  LogOpen(true);
   DebuggerCapture debugger;
   LogPrint("a\nb\n");
   ConsolePrint("c\nd %s", "e");
   EXPECT_EQ(debugger.Finish(), "a\r\nb\r\n");
-#ifndef _WIN32
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "a\r\nb\r\nc\nd e");
+  const std::string console = testing::internal::GetCapturedStdout();
+#ifdef _WIN32
+  // GoogleTest reads the captured output back in text mode, which makes each CR LF a LF.
+  EXPECT_EQ(console, "a\nb\nc\nd e");
+#else
+  EXPECT_EQ(console, "a\r\nb\r\nc\nd e");
 #endif
   // LogPrint used the file LogOpen made rather than opening it again.
   EXPECT_EQ(ReadFile("crash.log"), "a\r\nb\r\n");
