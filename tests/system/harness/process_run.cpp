@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -61,6 +62,17 @@ std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info
   return bytes;
 }
 
+// The file name of a loaded library, lower-cased, from the handle its load event carries.
+std::string LibraryName(HANDLE file) {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetFinalPathNameByHandleA(file, path, sizeof path, 0);
+  if (length == 0 || length >= sizeof path) return {};
+  std::string name(path);
+  name = name.substr(name.find_last_of("\\/") + 1);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
 // Handles one debug event; returns the continue status. Exceptions are passed on unhandled, so the
 // program sees them exactly as it would without a debugger, except the loader's initial
 // breakpoint, which belongs to the debugger.
@@ -71,7 +83,10 @@ DWORD HandleDebugEvent(const DEBUG_EVENT& event, HANDLE process, bool& sawLoader
       if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
       return DBG_CONTINUE;
     case LOAD_DLL_DEBUG_EVENT:
-      if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+      if (event.u.LoadDll.hFile) {
+        result.loadedLibraries.push_back(LibraryName(event.u.LoadDll.hFile));
+        CloseHandle(event.u.LoadDll.hFile);
+      }
       return DBG_CONTINUE;
     case OUTPUT_DEBUG_STRING_EVENT:
       result.debugStrings.push_back(ReadDebugString(process, event.u.DebugString));

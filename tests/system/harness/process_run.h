@@ -34,6 +34,8 @@ struct RunResult {
   unsigned long exitCode = 0;
   std::vector<MessageBoxRecord> boxes;    // in the order they appeared
   std::vector<std::string> debugStrings;  // each OutputDebugStringA text, whole
+  // As its debugger only: the file names of the libraries it loaded, lower-cased, in order.
+  std::vector<std::string> loadedLibraries;
   std::string error;                      // why it could not be started
 };
 
