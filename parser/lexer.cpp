@@ -130,8 +130,8 @@ int CZKParse::ReadOperator() {
 }
 
 bool CZKParse::IsValueTerminator(int byte) {
-  return byte == ' ' || byte == kLineFeed || byte == '\r' || byte == '\t' ||
-         byte == ',' || byte == ')';
+  return byte == ' ' || byte == kLineFeed || byte == '\r' || byte == '\t' || byte == ',' ||
+         byte == ')';
 }
 
 namespace {

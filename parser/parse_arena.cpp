@@ -10,7 +10,45 @@ namespace {
 constexpr std::size_t kFirstBlockSize = 16 * 1024;
 constexpr std::size_t kLargestBlockSize = 1024 * 1024;
 
+// Blocks of the largest size that released arenas leave behind, kept for the next parse. Memory
+// fresh from the system costs a page fault for every page on its first touch, and for a large
+// script those faults cost more than the parse itself; a kept block has its pages already. At most
+// kKeptBytes are kept, so a huge script once parsed does not hold its memory for ever, and a small
+// script, whose blocks never reach the largest size, keeps nothing. Like the rest of the parser,
+// used from one thread at a time.
+constexpr std::size_t kKeptBytes = 128 * 1024 * 1024;
+
+struct KeptBlock {
+  KeptBlock* next;
+};
+KeptBlock* keptBlocks = nullptr;
+std::size_t keptBytes = 0;
+
+void* TakeKeptBlock() {
+  KeptBlock* const block = keptBlocks;
+  if (block == nullptr) return nullptr;
+  keptBlocks = block->next;
+  keptBytes -= kLargestBlockSize;
+  return block;
+}
+
+// Keeps a block of the largest size while there is room, else frees it.
+void ReleaseBlock(void* memory, std::size_t size) {
+  if (size != kLargestBlockSize || keptBytes + size > kKeptBytes) {
+    ::operator delete(memory);
+    return;
+  }
+  KeptBlock* const block = static_cast<KeptBlock*>(memory);
+  block->next = keptBlocks;
+  keptBlocks = block;
+  keptBytes += size;
+}
+
 }  // namespace
+
+std::size_t ParseArena::BytesKept() {
+  return keptBytes;
+}
 
 ParseArena::ParseArena(ParseArena&& other) noexcept
     : blocks_(other.blocks_), free_(other.free_), end_(other.end_), held_(other.held_) {
@@ -33,7 +71,7 @@ ParseArena& ParseArena::operator=(ParseArena&& other) noexcept {
 void ParseArena::Release() {
   while (blocks_ != nullptr) {
     Block* const previous = blocks_->previous;
-    ::operator delete(blocks_);
+    ReleaseBlock(blocks_, blocks_->size);
     blocks_ = previous;
   }
   free_ = end_ = nullptr;
@@ -46,7 +84,9 @@ void ParseArena::AddBlock(std::size_t atLeast) {
   // Room for the header and for aligning the request, whatever the block's start.
   const std::size_t needed = sizeof(Block) + atLeast + alignof(std::max_align_t);
   if (size < needed) size = needed;
-  Block* const block = static_cast<Block*>(::operator new(size));
+  void* memory = size == kLargestBlockSize ? TakeKeptBlock() : nullptr;
+  if (memory == nullptr) memory = ::operator new(size);
+  Block* const block = static_cast<Block*>(memory);
   block->previous = blocks_;
   block->size = size;
   blocks_ = block;

@@ -41,6 +41,8 @@ class ParseArena {
 
   // The bytes of the blocks the arena holds, their headers included.
   std::size_t BytesHeld() const { return held_; }
+  // The bytes of released blocks kept for the next arena (not in use by any arena).
+  static std::size_t BytesKept();
 
  private:
   struct Block {

@@ -216,17 +216,18 @@ CZKPARSE_STRING* CZKParse::ReadQuotedString(int* error) {
   // Every byte up to the closing quote, or to the end of the text, is consumed; raw line feeds and
   // escaped ones count alike.
   const char* const consumed = close < end ? close + 1 : end;
-  line += static_cast<std::int32_t>(
-      std::count(start, consumed, static_cast<char>(kLineFeedByte)));
+  line += static_cast<std::int32_t>(std::count(start, consumed, static_cast<char>(kLineFeedByte)));
   pos = static_cast<std::uint32_t>(consumed - text);
   if (close >= end) {
     ReportError("expected ending \"");
     *error = 1;
     return nullptr;
   }
-  if (!escapes) return NewString(arena.CopyText(start, static_cast<std::size_t>(close - start)), nullptr);
+  if (!escapes)
+    return NewString(arena.CopyText(start, static_cast<std::size_t>(close - start)), nullptr);
 
-  char* const value = static_cast<char*>(arena.Allocate(static_cast<std::size_t>(close - start) + 1, 1));
+  char* const value =
+      static_cast<char*>(arena.Allocate(static_cast<std::size_t>(close - start) + 1, 1));
   char* stored = value;
   for (const char* at = start; at < close; ++at) {
     if (*at != '\\') {
