@@ -34,7 +34,7 @@ std::int32_t CountLineFeeds(const unsigned char* from, const unsigned char* to) 
 // The skipping operations walk the text with a pointer of their own and store pos and line once
 // at the end; they consume exactly what a walk with ReadChar and UnreadChar would.
 
-int CZKParse::SkipSpace() {
+int CZKParse::SkipBlanksAndComments() {
   const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
   const unsigned char* const end = bytes + length;
   const unsigned char* at = bytes + pos;

@@ -141,6 +141,7 @@ class CZKParse final {
 
  private:
   void Load(const char* name);
+  int SkipBlanksAndComments();  // SkipSpace beyond its first byte
   void SetNames(const char* name);
 
   // The three forms every value reader accepts besides its literal.
@@ -175,6 +176,17 @@ inline int CZKParse::ReadChar() {
   if (byte == '\n') ++line;
   ++pos;
   return byte;
+}
+
+// Called before nearly every token, which most often stands right there: that case is answered
+// here, and only blanks and comments are walked out of line.
+inline int CZKParse::SkipSpace() {
+  if (pos < length) {
+    const unsigned char byte = static_cast<unsigned char>(text[pos]);
+    // Every blank is a control byte or the space.
+    if (byte > ' ' && byte != '/') return 0;
+  }
+  return SkipBlanksAndComments();
 }
 
 inline int CZKParse::UnreadChar() {
