@@ -223,8 +223,9 @@ CZKPARSE_STRING* CZKParse::ReadQuotedString(int* error) {
     *error = 1;
     return nullptr;
   }
-  if (!escapes)
+  if (!escapes) {
     return NewString(arena.CopyText(start, static_cast<std::size_t>(close - start)), nullptr);
+  }
 
   char* const value =
       static_cast<char*>(arena.Allocate(static_cast<std::size_t>(close - start) + 1, 1));
