@@ -1,10 +1,10 @@
 #include "name_index.h"
 
-#include "text_case.h"
+#include <cstdint>
 
 const CZKPARSE_KEYWORD* NameIndex::Find(const CZKPARSE_KEYWORD* head, const char* name) {
   TakeIn(head);
-  const auto found = nodes_.find(Key(name));
+  const auto found = nodes_.find(MakeKey(name));
   return found == nodes_.end() ? nullptr : found->second.back();
 }
 
@@ -12,7 +12,7 @@ void NameIndex::Drop(const CZKPARSE_KEYWORD* head, const CZKPARSE_KEYWORD* stop)
   TakeIn(head);
   // From the head on, each node is the newest of its name left in the index.
   for (const CZKPARSE_KEYWORD* node = head; node != stop; node = node->next) {
-    const auto found = nodes_.find(Key(node->name));
+    const auto found = nodes_.find(MakeKey(node->name));
     found->second.pop_back();
     if (found->second.empty()) nodes_.erase(found);
   }
@@ -27,13 +27,27 @@ void NameIndex::TakeIn(const CZKPARSE_KEYWORD* head) {
   // The walk missed the head taken in: this is another list, and added holds all of it.
   if (node == nullptr) nodes_.clear();
   for (auto oldest = added.rbegin(); oldest != added.rend(); ++oldest) {
-    nodes_[Key((*oldest)->name)].push_back(*oldest);
+    nodes_[MakeKey((*oldest)->name)].push_back(*oldest);
   }
   head_ = head;
 }
 
-std::string NameIndex::Key(const char* name) const {
-  std::string key(name);
-  if (ignoreCase_) LowerCase(&key[0]);
+NameIndex::Key NameIndex::MakeKey(const char* name) const {
+  Key key = {};
+  // The same folding as the parser's: ASCII letters only, whatever the locale.
+  for (std::size_t at = 0; at + 1 < sizeof key.bytes && name[at] != '\0'; ++at) {
+    const char byte = name[at];
+    key.bytes[at] =
+        ignoreCase_ && byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte;
+  }
   return key;
+}
+
+// FNV-1a over the name's bytes, up to its first zero.
+std::size_t NameIndex::KeyHash::operator()(const Key& key) const {
+  std::uint32_t hash = 2166136261u;
+  for (std::size_t at = 0; at < sizeof key.bytes && key.bytes[at] != '\0'; ++at) {
+    hash = (hash ^ static_cast<unsigned char>(key.bytes[at])) * 16777619u;
+  }
+  return hash;
 }

@@ -9,7 +9,8 @@
 // tell the index. Nodes taken off the head must be dropped from the index before they are deleted.
 #pragma once
 
-#include <string>
+#include <cstddef>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -31,10 +32,23 @@ class NameIndex {
   void Drop(const CZKPARSE_KEYWORD* head, const CZKPARSE_KEYWORD* stop);
 
  private:
+  // A name as the index compares it: folded if the index ignores case, cut to the longest name
+  // and padded with zeros, so that keys compare and copy as whole arrays and making one from a
+  // name allocates nothing. A lookup happens for every call and every constant use.
+  struct Key {
+    char bytes[CZKPARSE_KEYWORD::kNameSize];
+    bool operator==(const Key& other) const {
+      return std::memcmp(bytes, other.bytes, sizeof bytes) == 0;
+    }
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& key) const;
+  };
+
   void TakeIn(const CZKPARSE_KEYWORD* head);
-  std::string Key(const char* name) const;
+  Key MakeKey(const char* name) const;
 
   bool ignoreCase_;
   const CZKPARSE_KEYWORD* head_ = nullptr;
-  std::unordered_map<std::string, std::vector<const CZKPARSE_KEYWORD*>> nodes_;
+  std::unordered_map<Key, std::vector<const CZKPARSE_KEYWORD*>, KeyHash> nodes_;
 };

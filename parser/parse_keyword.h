@@ -2,6 +2,10 @@
 // constant with its single value, or a keyword declaration with its parameter types. A node owns
 // its values, its block and the rest of its list, so whoever holds the head of a list owns all of
 // it.
+//
+// Nodes made one by one with new own what hangs from them, as above. A list that a parse returns
+// lies instead in the parse's arena, owned by its head (CZKPARSE_LIST_HEAD, parse_arena.h):
+// deleting that head frees the whole list, and no other node of it may be deleted.
 #pragma once
 
 #include <cstdio>

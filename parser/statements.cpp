@@ -42,24 +42,14 @@ void Append(CZKPARSE_KEYWORD**& tail, CZKPARSE_KEYWORD* list) {
   while (*tail != nullptr) tail = &(*tail)->next;
 }
 
-// Deletes the nodes of a declarations chain from head up to, not including, stop, one at a time:
-// deleting a head would take the rest of the chain with it.
-void DeleteDeclarations(CZKPARSE_KEYWORD* head, const CZKPARSE_KEYWORD* stop) {
-  while (head != stop) {
-    CZKPARSE_KEYWORD* following = head->next;
-    head->next = nullptr;
-    delete head;
-    head = following;
-  }
-}
-
 }  // namespace
 
 // --- Keyword calls ---------------------------------------------------------------------------
 
 CZKPARSE_KEYWORD* CZKParse::ReadCall(CZKPARSE_KEYWORD* declarations, int* error) {
   SkipSpace();
-  std::unique_ptr<CZKPARSE_KEYWORD> node(new CZKPARSE_KEYWORD);
+  // On a failure the node is simply left behind: the arena goes with the failed parse.
+  CZKPARSE_KEYWORD* const node = arena.New<CZKPARSE_KEYWORD>();
   const auto fail = [this, error](const char* message) -> CZKPARSE_KEYWORD* {
     ReportError("%s", message);
     *error = 1;
@@ -107,13 +97,13 @@ CZKPARSE_KEYWORD* CZKParse::ReadCall(CZKPARSE_KEYWORD* declarations, int* error)
 
   SkipSpace();
   if (ReadChar() != ')') return fail("closing bracket expected");
-  return node.release();
+  return node;
 }
 
 // --- Constant definitions --------------------------------------------------------------------
 
 void CZKParse::ReadConstDef(int* error) {
-  std::unique_ptr<CZKPARSE_KEYWORD> node(new CZKPARSE_KEYWORD);
+  CZKPARSE_KEYWORD* const node = arena.New<CZKPARSE_KEYWORD>();
   const auto fail = [this, error](const char* message) {
     ReportError("%s", message);
     *error = 1;
@@ -134,32 +124,30 @@ void CZKParse::ReadConstDef(int* error) {
   SkipSpace();
   // The constant keeps only the value: a value read from a variable reference carries the
   // variable's name, which the constant does not.
+  CZKPARSE_PARAM* value;
   if (type == ZKPARSE_TYPE_INT) {
-    std::unique_ptr<CZKPARSE_INT> read(ReadInt(error));
-    if (read == nullptr) return;
-    node->params = new CZKPARSE_INT(read->value, nullptr);
+    value = ReadInt(error);
   } else if (type == ZKPARSE_TYPE_FLOAT) {
-    std::unique_ptr<CZKPARSE_FLOAT> read(ReadFloat(error));
-    if (read == nullptr) return;
-    node->params = new CZKPARSE_FLOAT(read->value, nullptr);
+    value = ReadFloat(error);
   } else {
-    std::unique_ptr<CZKPARSE_STRING> read(ReadString(error));
-    if (read == nullptr) return;
-    node->params = new CZKPARSE_STRING(read->value, nullptr);
+    value = ReadString(error);
   }
+  if (value == nullptr) return;
+  value->name = nullptr;
+  node->params = value;
 
   SkipSpace();
   if (ReadChar() != ')') return fail("unexpected character in typedef");
   // At the head: a later definition of the same name hides this one from every later lookup.
   node->next = constants;
-  constants = node.release();
+  constants = node;
 }
 
 // --- Directives: declarations and includes ---------------------------------------------------
 
 void CZKParse::ReadDirective(int* error, CZKPARSE_KEYWORD** statements,
                              CZKPARSE_KEYWORD** declarations) {
-  std::unique_ptr<CZKPARSE_KEYWORD> node(new CZKPARSE_KEYWORD);
+  CZKPARSE_KEYWORD* const node = arena.New<CZKPARSE_KEYWORD>();
   if (ReadWord(node->name, CZKPARSE_KEYWORD::kNameSize) != 0) {
     ReportError("error in typedef");
     *error = 1;
@@ -176,13 +164,12 @@ void CZKParse::ReadDirective(int* error, CZKPARSE_KEYWORD** statements,
   } else if (std::strcmp(node->name, "include_if_float") == 0) {
     ReadConditionalInclude(true, byte, error, statements, declarations);
   } else {
-    ReadTypeDef(node.release(), byte, error, declarations);
+    ReadTypeDef(node, byte, error, declarations);
   }
 }
 
-void CZKParse::ReadTypeDef(CZKPARSE_KEYWORD* declaration, int byte, int* error,
+void CZKParse::ReadTypeDef(CZKPARSE_KEYWORD* node, int byte, int* error,
                            CZKPARSE_KEYWORD** declarations) {
-  std::unique_ptr<CZKPARSE_KEYWORD> node(declaration);
   if (byte != '(') {
     ReportError("left bracked expected in typedef");
     *error = 1;
@@ -199,7 +186,7 @@ void CZKParse::ReadTypeDef(CZKPARSE_KEYWORD* declaration, int byte, int* error,
     if (!afterType) {
       const int type = TypeOfLetter(next);
       if (type >= 0) {
-        CZKPARSE_PARAM* param = new CZKPARSE_PARAM(type, nullptr);
+        CZKPARSE_PARAM* param = arena.New<CZKPARSE_PARAM>(type, nullptr);
         // Appended after the last element rather than from the head, so that a long parameter
         // list does not cost quadratic time.
         if (last == nullptr) {
@@ -225,7 +212,7 @@ void CZKParse::ReadTypeDef(CZKPARSE_KEYWORD* declaration, int byte, int* error,
     return;
   }
   node->next = *declarations;
-  *declarations = node.release();
+  *declarations = node;
 }
 
 void CZKParse::ReadInclude(int byte, int* error, CZKPARSE_KEYWORD** statements,
@@ -239,7 +226,7 @@ void CZKParse::ReadInclude(int byte, int* error, CZKPARSE_KEYWORD** statements,
   // A name that cannot be read skips the include and nothing else: the parse goes on after what
   // the string reader consumed.
   int readError = 0;
-  std::unique_ptr<CZKPARSE_STRING> name(ReadString(&readError));
+  const CZKPARSE_STRING* name = ReadString(&readError);
   if (readError != 0 || name == nullptr) return;
   SkipSpace();
   if (ReadChar() != ')') {
@@ -248,7 +235,7 @@ void CZKParse::ReadInclude(int byte, int* error, CZKPARSE_KEYWORD** statements,
     return;
   }
   if (name->value == nullptr || name->value[0] == '\0') return;
-  IncludeFile(name.get(), error, statements, declarations);
+  IncludeFile(name, error, statements, declarations);
 }
 
 void CZKParse::ReadConditionalInclude(bool floats, int byte, int* error,
@@ -268,31 +255,31 @@ void CZKParse::ReadConditionalInclude(bool floats, int byte, int* error,
   if (byte != '(') return fail("left bracked");
   SkipSpace();
   int readError = 0;
-  std::unique_ptr<CZKPARSE_PARAM> left(readOperand(&readError));
+  const CZKPARSE_PARAM* left = readOperand(&readError);
   if (readError != 0) return fail("int");
   SkipSpace();
   const int operation = ReadOperator();
   if (operation == ZKPARSE_OP_NONE) return fail("operator");
   SkipSpace();
   readError = 0;
-  std::unique_ptr<CZKPARSE_PARAM> right(readOperand(&readError));
+  const CZKPARSE_PARAM* right = readOperand(&readError);
   if (readError != 0) return fail("int");
   SkipSpace();
   if (ReadChar() != ',') return fail("comma");
   SkipSpace();
   readError = 0;
-  std::unique_ptr<CZKPARSE_STRING> name(ReadString(&readError));
+  const CZKPARSE_STRING* name = ReadString(&readError);
   if (readError != 0) return fail("string");
   SkipSpace();
   if (ReadChar() != ')') return fail("right bracked");
 
   if (name->value == nullptr || name->value[0] == '\0') return;
   const bool holds = floats
-                         ? CompareFloat(operation, static_cast<CZKPARSE_FLOAT*>(left.get())->value,
-                                        static_cast<CZKPARSE_FLOAT*>(right.get())->value)
-                         : CompareInt(operation, static_cast<CZKPARSE_INT*>(left.get())->value,
-                                      static_cast<CZKPARSE_INT*>(right.get())->value);
-  if (holds) IncludeFile(name.get(), error, statements, declarations);
+                         ? CompareFloat(operation, static_cast<const CZKPARSE_FLOAT*>(left)->value,
+                                        static_cast<const CZKPARSE_FLOAT*>(right)->value)
+                         : CompareInt(operation, static_cast<const CZKPARSE_INT*>(left)->value,
+                                      static_cast<const CZKPARSE_INT*>(right)->value);
+  if (holds) IncludeFile(name, error, statements, declarations);
 }
 
 void CZKParse::IncludeFile(const CZKPARSE_STRING* name, int* error, CZKPARSE_KEYWORD** statements,
@@ -329,9 +316,10 @@ void CZKParse::IncludeFile(const CZKPARSE_STRING* name, int* error, CZKPARSE_KEY
   // The constants go to the child and come back grown: the included file sees every constant
   // defined before the directive, and the including file sees the included file's afterwards.
   // They are lent with both indexes, not copied, so that an include costs the same however many
-  // constants and declarations there are. The child starts with none, so swapping there and back
-  // leaves it none to delete.
+  // constants and declarations there are. The arena goes along, so that one arena holds the
+  // whole parse. The child starts with none of these, so swapping there and back leaves it none.
   const auto swapWithChild = [this, &child] {
+    std::swap(child->arena, arena);
     std::swap(child->constants, constants);
     std::swap(child->constantIndex, constantIndex);
     std::swap(child->declarationIndex, declarationIndex);
@@ -394,9 +382,9 @@ CZKPARSE_KEYWORD* CZKParse::ReadStatements(CZKPARSE_KEYWORD** declarations, int*
   }
 
   if (inBlock) {
-    // The block's own declarations end with it, however it ended.
+    // The block's own declarations end with it, however it ended: out of scope, their nodes wait
+    // in the arena for the end of the parse.
     declarationIndex.Drop(working, atEntry);
-    DeleteDeclarations(working, atEntry);
     *declarations = atEntry;
   } else {
     *declarations = working;
@@ -409,8 +397,10 @@ CZKPARSE_KEYWORD* CZKParse::ParseText(int* error) {
   CZKPARSE_KEYWORD* declarations = nullptr;
   CZKPARSE_KEYWORD* list = ReadStatements(&declarations, error, false);
   declarationIndex.Drop(declarations, nullptr);
-  DeleteDeclarations(declarations, nullptr);
-  return list;
+  if (list == nullptr) return nullptr;
+  // The list's head takes the arena with everything in it; the constants go with it.
+  constants = nullptr;
+  return new CZKPARSE_LIST_HEAD(*list, std::move(arena));
 }
 
 CZKPARSE_KEYWORD* ParseScriptFile(const char* fileName, IntVariableCallback intVariable,

@@ -3,6 +3,7 @@
 // reference ('%' and a name, answered by a host callback) or the name of a constant defined
 // earlier, and returns a new value or null with the error flag set (1 after a report, -1 when a
 // name ran into the end of the text).
+#include <algorithm>
 #include <cstring>
 
 #include "zk_parse.h"
@@ -10,6 +11,7 @@
 namespace {
 
 constexpr int kEnd = -1;
+constexpr unsigned char kLineFeedByte = 10;
 
 bool IsDigit(int byte) {
   return byte >= '0' && byte <= '9';
@@ -44,7 +46,7 @@ CZKPARSE_INT* CZKParse::ReadIntVariable(int* error) {
     *error = 1;
     return nullptr;
   }
-  return new CZKPARSE_INT(value, name);
+  return NewInt(value, name);
 }
 
 CZKPARSE_FLOAT* CZKParse::ReadFloatVariable(int* error) {
@@ -56,7 +58,7 @@ CZKPARSE_FLOAT* CZKParse::ReadFloatVariable(int* error) {
     *error = 1;
     return nullptr;
   }
-  return new CZKPARSE_FLOAT(value, name);
+  return NewFloat(value, name);
 }
 
 CZKPARSE_STRING* CZKParse::ReadStringVariable(int* error) {
@@ -71,7 +73,7 @@ CZKPARSE_STRING* CZKParse::ReadStringVariable(int* error) {
     return nullptr;
   }
   value[kStringVariableSize - 1] = '\0';
-  return new CZKPARSE_STRING(value, name);
+  return NewString(arena.CopyText(value), name);
 }
 
 // --- Constants -------------------------------------------------------------------------------
@@ -102,112 +104,154 @@ const CZKPARSE_PARAM* CZKParse::FindConstant(int* error, std::int32_t type,
   return constant->params;
 }
 
+// --- Values in the arena ---------------------------------------------------------------------
+
+// Made with null names and strings, which the value classes would copy to the heap, and given the
+// arena's copies afterwards: an object in the arena holds nothing of its own.
+CZKPARSE_INT* CZKParse::NewInt(std::int32_t value, const char* name) {
+  CZKPARSE_INT* const made = arena.New<CZKPARSE_INT>(value, nullptr);
+  made->name = arena.CopyText(name);
+  return made;
+}
+
+CZKPARSE_FLOAT* CZKParse::NewFloat(float value, const char* name) {
+  CZKPARSE_FLOAT* const made = arena.New<CZKPARSE_FLOAT>(value, nullptr);
+  made->name = arena.CopyText(name);
+  return made;
+}
+
+CZKPARSE_STRING* CZKParse::NewString(char* arenaValue, const char* name) {
+  CZKPARSE_STRING* const made = arena.New<CZKPARSE_STRING>(nullptr, nullptr);
+  made->value = arenaValue;
+  made->name = arena.CopyText(name);
+  return made;
+}
+
 // --- Literals --------------------------------------------------------------------------------
+
+// The literal readers walk the digits with a pointer of their own. A number's bytes are never line
+// feeds, and the byte that ends it is given back unless it is wrong, so only pos moves.
 
 CZKPARSE_INT* CZKParse::ReadIntLiteral(bool negative, int* error) {
   // Blanks and comments may stand between a minus sign and its digits.
   if (negative) SkipSpace();
+  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
+  std::uint32_t at = pos;
   // Unsigned, so that overflow wraps around as the language wants, without a range check.
   std::uint32_t value = 0;
-  bool anyDigit = false;
-  int byte = ReadChar();
-  while (IsDigit(byte)) {
-    value = value * 10u + static_cast<std::uint32_t>(byte - '0');
-    anyDigit = true;
-    byte = ReadChar();
-  }
+  while (at < length && IsDigit(bytes[at])) value = value * 10u + (bytes[at++] - '0');
+  const bool anyDigit = at != pos;
+  const int byte = at < length ? bytes[at] : kEnd;
+  pos = at;
   if (!anyDigit) {
+    ReadChar();  // the byte that is no digit has been read when the error is reported
     ReportError("expected number");
     *error = 1;
     return nullptr;
   }
   if (!IsValueTerminator(byte)) {
+    ReadChar();
     ReportError("invalid termination of integer");
     *error = 1;
     return nullptr;
   }
-  UnreadChar();  // the terminator belongs to the grammar
+  // The terminator belongs to the grammar: it stays unread.
   if (negative) value = 0u - value;
-  return new CZKPARSE_INT(static_cast<std::int32_t>(value), nullptr);
+  return NewInt(static_cast<std::int32_t>(value), nullptr);
 }
 
 CZKPARSE_FLOAT* CZKParse::ReadFloatLiteral(bool negative, int* error) {
   if (negative) SkipSpace();
+  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
+  std::uint32_t at = pos;
   double value = 0.0;
-  bool anyDigit = false;
-  int byte = ReadChar();
-  while (IsDigit(byte)) {
-    value = value * 10.0 + (byte - '0');
-    anyDigit = true;
-    byte = ReadChar();
+  while (at < length && IsDigit(bytes[at])) value = value * 10.0 + (bytes[at++] - '0');
+  const bool anyDigit = at != pos;
+  if (anyDigit && at < length && bytes[at] == '.') {
+    // The fraction's digits are gathered like the integer's and scaled once at the end; a point
+    // without digits leaves the value as it is.
+    double scale = 1.0;
+    ++at;
+    while (at < length && IsDigit(bytes[at])) {
+      value = value * 10.0 + (bytes[at++] - '0');
+      scale *= 0.1;
+    }
+    value *= scale;
   }
+  const int byte = at < length ? bytes[at] : kEnd;
+  pos = at;
   if (!anyDigit) {
+    ReadChar();
     ReportError("expected number");
     *error = 1;
     return nullptr;
   }
-  if (byte == '.') {
-    // The fraction's digits are gathered like the integer's and scaled once at the end; a point
-    // without digits leaves the value as it is.
-    double scale = 1.0;
-    byte = ReadChar();
-    while (IsDigit(byte)) {
-      value = value * 10.0 + (byte - '0');
-      scale *= 0.1;
-      byte = ReadChar();
-    }
-    value *= scale;
-  }
   // There is no exponent: "1e5" ends on the 'e'.
   if (!IsValueTerminator(byte)) {
+    ReadChar();
     ReportError("invalid termination of float");
     *error = 1;
     return nullptr;
   }
-  UnreadChar();
   if (negative) value = -value;
-  return new CZKPARSE_FLOAT(static_cast<float>(value), nullptr);
+  return NewFloat(static_cast<float>(value), nullptr);
 }
 
-// After the opening quote, up to the closing one, assembled in stringBuffer.
+// After the opening quote, up to the closing one. The closing quote is found first (the byte
+// after a backslash never closes), so that the string is written once, straight into the arena: a
+// string is never longer than its text, and one without backslashes is a copy of it.
 CZKPARSE_STRING* CZKParse::ReadQuotedString(int* error) {
-  // stringBuffer is as long as the text, and the stored bytes never outnumber the bytes read
-  // after the opening quote, so the string and its zero always fit. The bound is kept anyway.
-  std::uint32_t stored = 0;
-  const auto store = [this, &stored](int byte) {
-    if (stored + 1 < length) stringBuffer[stored++] = static_cast<char>(byte);
-  };
-  for (;;) {
-    int byte = ReadChar();
-    if (byte == kEnd) break;
-    if (byte == '"') {
-      stringBuffer[stored] = '\0';
-      return new CZKPARSE_STRING(stringBuffer, nullptr);
+  const char* const start = text + pos;
+  const char* const end = text + length;
+  const char* close = start;
+  bool escapes = false;
+  while (close < end && *close != '"') {
+    if (*close == '\\') {
+      escapes = true;
+      ++close;
+      if (close == end) break;
     }
-    if (byte != '\\') {
-      store(byte);  // line breaks included: a raw line break stays in the string
+    ++close;
+  }
+  // Every byte up to the closing quote, or to the end of the text, is consumed; raw line feeds and
+  // escaped ones count alike.
+  const char* const consumed = close < end ? close + 1 : end;
+  line += static_cast<std::int32_t>(std::count(start, consumed, static_cast<char>(kLineFeedByte)));
+  pos = static_cast<std::uint32_t>(consumed - text);
+  if (close >= end) {
+    ReportError("expected ending \"");
+    *error = 1;
+    return nullptr;
+  }
+  if (!escapes) {
+    return NewString(arena.CopyText(start, static_cast<std::size_t>(close - start)), nullptr);
+  }
+
+  char* const value =
+      static_cast<char*>(arena.Allocate(static_cast<std::size_t>(close - start) + 1, 1));
+  char* stored = value;
+  for (const char* at = start; at < close; ++at) {
+    if (*at != '\\') {
+      *stored++ = *at;  // line breaks included: a raw line break stays in the string
       continue;
     }
-    byte = ReadChar();
-    if (byte == kEnd) break;
-    if (byte == 'n') {
-      store('\r');
-      store('\n');
-    } else if (byte == 't') {
-      store('\t');
-    } else if (byte == '\r' || byte == '\n') {
+    const char escaped = *++at;
+    if (escaped == 'n') {
+      *stored++ = '\r';
+      *stored++ = '\n';
+    } else if (escaped == 't') {
+      *stored++ = '\t';
+    } else if (escaped == '\r' || escaped == '\n') {
       // A backslash at the end of a line continues the string on the next one, without a line
       // break, whichever of CR LF, LF CR, CR or LF ends the line.
-      const int pair = byte == '\r' ? '\n' : '\r';
-      const int following = ReadChar();
-      if (following != pair && following != kEnd) UnreadChar();
+      const char pair = escaped == '\r' ? '\n' : '\r';
+      if (at + 1 < close && at[1] == pair) ++at;
     } else {
-      store(byte);  // \" gives a quote, \\ a backslash, any other byte itself
+      *stored++ = escaped;  // \" gives a quote, \\ a backslash, any other byte itself
     }
   }
-  ReportError("expected ending \"");
-  *error = 1;
-  return nullptr;
+  *stored = '\0';
+  return NewString(value, nullptr);
 }
 
 // --- The readers -----------------------------------------------------------------------------
@@ -222,7 +266,7 @@ CZKPARSE_INT* CZKParse::ReadInt(int* error) {
   const CZKPARSE_PARAM* constant =
       FindConstant(error, ZKPARSE_TYPE_INT, "'%s' const type != 'int'");
   if (constant == nullptr) return nullptr;
-  return new CZKPARSE_INT(static_cast<const CZKPARSE_INT*>(constant)->value, nullptr);
+  return NewInt(static_cast<const CZKPARSE_INT*>(constant)->value, nullptr);
 }
 
 CZKPARSE_FLOAT* CZKParse::ReadFloat(int* error) {
@@ -235,7 +279,7 @@ CZKPARSE_FLOAT* CZKParse::ReadFloat(int* error) {
   const CZKPARSE_PARAM* constant =
       FindConstant(error, ZKPARSE_TYPE_FLOAT, "'%s' const type != 'float'");
   if (constant == nullptr) return nullptr;
-  return new CZKPARSE_FLOAT(static_cast<const CZKPARSE_FLOAT*>(constant)->value, nullptr);
+  return NewFloat(static_cast<const CZKPARSE_FLOAT*>(constant)->value, nullptr);
 }
 
 CZKPARSE_STRING* CZKParse::ReadString(int* error) {
@@ -247,5 +291,5 @@ CZKPARSE_STRING* CZKParse::ReadString(int* error) {
   const CZKPARSE_PARAM* constant =
       FindConstant(error, ZKPARSE_TYPE_STRING, "'%s' const type != 'string'");
   if (constant == nullptr) return nullptr;
-  return new CZKPARSE_STRING(static_cast<const CZKPARSE_STRING*>(constant)->value, nullptr);
+  return NewString(arena.CopyText(static_cast<const CZKPARSE_STRING*>(constant)->value), nullptr);
 }

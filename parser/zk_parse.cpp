@@ -10,7 +10,6 @@ CZKParse::CZKParse(const char* name)
     : dir{},
       fileName{},
       text(nullptr),
-      stringBuffer(nullptr),
       length(0),
       pos(0),
       line(1),
@@ -27,10 +26,9 @@ CZKParse::CZKParse(const char* name)
   SetNames(name);
 }
 
+// The constants lie in the arena, which goes with its member (unless ParseText handed it on).
 CZKParse::~CZKParse() {
   delete[] text;
-  delete[] stringBuffer;
-  delete constants;
 }
 
 void CZKParse::Load(const char* name) {
@@ -39,16 +37,13 @@ void CZKParse::Load(const char* name) {
     file.open(name, 0);
     const int size = file.length();
     const std::uint32_t bytes = static_cast<std::uint32_t>(size);
-    // A quoted string is assembled in the second buffer; it always fits, because it is never
-    // longer than the text it is read from.
-    // Zeroed, so that the tail a short read leaves unread holds no leftover bytes.
-    std::unique_ptr<char[]> loaded(new char[bytes]());
-    std::unique_ptr<char[]> strings(new char[bytes]);
-    // One read of the whole file; a short count only leaves the end of the buffer unread.
-    file.read(loaded.get(), size);
+    std::unique_ptr<char[]> loaded(new char[bytes]);
+    // One read of the whole file; a short count only leaves the end of the buffer unread, and
+    // that tail is zeroed so that it holds no leftover bytes.
+    const int got = file.read(loaded.get(), size);
+    std::memset(loaded.get() + got, 0, static_cast<std::size_t>(size - got));
     file.close();
     text = loaded.release();
-    stringBuffer = strings.release();
     length = bytes;
   } catch (const fs::file_exception&) {
     // Which operation failed does not matter here: the parser simply has no text. The reader has

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "name_index.h"
+#include "parse_arena.h"
 #include "parse_keyword.h"
 #include "parse_values.h"
 
@@ -51,7 +52,7 @@ class CZKParse final {
   // Always deleted through its own type (the class is final), so the destructor is not virtual.
   ~CZKParse();
 
-  // Owns its buffers and constants.
+  // Owns its text and its arena.
   CZKParse(const CZKParse&) = delete;
   CZKParse& operator=(const CZKParse&) = delete;
 
@@ -75,8 +76,9 @@ class CZKParse final {
   static bool CompareFloat(int code, float a, float b);
 
   // Typed values: a literal, a variable reference or a constant's name. Each returns a new value
-  // that the caller owns, or null with *error set: 1 after a report, -1 when a name ran into the
-  // end of the text. *error holds 0 on entry. Blanks before the value are not skipped.
+  // made in arena (never deleted on its own), or null with *error set: 1 after a report, -1 when a
+  // name ran into the end of the text. *error holds 0 on entry. Blanks before the value are not
+  // skipped.
   CZKPARSE_INT* ReadInt(int* error);
   CZKPARSE_FLOAT* ReadFloat(int* error);
   CZKPARSE_STRING* ReadString(int* error);
@@ -84,7 +86,7 @@ class CZKParse final {
   // Statements. Every reader starts right after the byte that selected it, reports through
   // ReportError and sets *error (1, or what a value reader left) on the first fatal problem.
 
-  // A keyword call: the new node (owned by the caller), or null with *error set. The keyword is
+  // A keyword call: the new node (made in arena), or null with *error set. The keyword is
   // looked up through declarationIndex: a declaration taken off the chain must be dropped from the
   // index before it is deleted.
   CZKPARSE_KEYWORD* ReadCall(CZKPARSE_KEYWORD* declarations, int* error);
@@ -102,6 +104,7 @@ class CZKParse final {
   // are deleted when it ends; at the top level they stay in *declarations.
   CZKPARSE_KEYWORD* ReadStatements(CZKPARSE_KEYWORD** declarations, int* error, bool inBlock);
   // The whole text: the statement list (owned by the caller, possibly partial when *error is set).
+  // Its head owns the arena, which this parser hands over with it, and with it the constants.
   CZKPARSE_KEYWORD* ParseText(int* error);
 
   // How deep a parse may nest. Each block and each include is one level of recursion of the
@@ -114,11 +117,10 @@ class CZKParse final {
   char dir[kPathSize];       // fileName up to its last backslash, else its last '/'; or empty
   char fileName[kPathSize];  // the name as given, cut to 259 characters
   char* text;                // the whole file, length bytes, no terminating zero; owned
-  char* stringBuffer;        // length bytes where quoted strings are assembled; owned
   std::uint32_t length;
   std::uint32_t pos;            // next byte to read, 0 <= pos <= length
   std::int32_t line;            // from 1; counts the line feeds the lexer has consumed
-  CZKPARSE_KEYWORD* constants;  // most recent definition first; owned
+  CZKPARSE_KEYWORD* constants;  // most recent definition first; in arena
   IntVariableCallback intVariable;
   FloatVariableCallback floatVariable;
   StringVariableCallback stringVariable;
@@ -128,6 +130,10 @@ class CZKParse final {
   // wherever it stands in them. An include lends both to its child parser with the lists.
   NameIndex declarationIndex;
   NameIndex constantIndex;
+  // Everything the parse makes: nodes, values, names and strings, declarations and constants. An
+  // include lends it to its child parser with the constants, so that one arena holds a whole
+  // parse; ParseText hands it to the head of the statement list it returns.
+  ParseArena arena;
 
   // Where ReportError formats: shared by all parser objects, and holding the last report's source
   // line until the next report.
@@ -135,6 +141,7 @@ class CZKParse final {
 
  private:
   void Load(const char* name);
+  int SkipBlanksAndComments();  // SkipSpace beyond its first byte
   void SetNames(const char* name);
 
   // The three forms every value reader accepts besides its literal.
@@ -144,6 +151,10 @@ class CZKParse final {
   CZKPARSE_FLOAT* ReadFloatVariable(int* error);
   CZKPARSE_STRING* ReadStringVariable(int* error);
   CZKPARSE_STRING* ReadQuotedString(int* error);
+  // New values in arena; the name is copied there (null stays null).
+  CZKPARSE_INT* NewInt(std::int32_t value, const char* name);
+  CZKPARSE_FLOAT* NewFloat(float value, const char* name);
+  CZKPARSE_STRING* NewString(char* arenaValue, const char* name);
   // The digits after an optional minus sign, which the caller has consumed.
   CZKPARSE_INT* ReadIntLiteral(bool negative, int* error);
   CZKPARSE_FLOAT* ReadFloatLiteral(bool negative, int* error);
@@ -156,6 +167,34 @@ class CZKParse final {
   // The parameter list of a keyword declaration, after its name; byte is the one read after it.
   void ReadTypeDef(CZKPARSE_KEYWORD* node, int byte, int* error, CZKPARSE_KEYWORD** declarations);
 };
+
+// The two steps every other lexer operation is made of, inline: they run once per byte.
+inline int CZKParse::ReadChar() {
+  if (pos >= length) return -1;
+  const unsigned char byte = static_cast<unsigned char>(text[pos]);
+  // Only line feeds count: CR LF and LF files count each line once.
+  if (byte == '\n') ++line;
+  ++pos;
+  return byte;
+}
+
+// Called before nearly every token, which most often stands right there: that case is answered
+// here, and only blanks and comments are walked out of line.
+inline int CZKParse::SkipSpace() {
+  if (pos < length) {
+    const unsigned char byte = static_cast<unsigned char>(text[pos]);
+    // Every blank is a control byte or the space.
+    if (byte > ' ' && byte != '/') return 0;
+  }
+  return SkipBlanksAndComments();
+}
+
+inline int CZKParse::UnreadChar() {
+  if (pos == 0) return -1;
+  --pos;
+  if (text[pos] == '\n') --line;
+  return 0;
+}
 
 // The parser's entry point: parses the file and returns its statement list, which the caller owns
 // and deletes through the head, or null when the file could not be read or parsed or holds no

@@ -8,9 +8,13 @@
 //     the same includes before them. Each pair is printed as the ratio worst/best (target: 3 at
 //     most);
 //   - one settings content, the same number of int, float and string values, in our language and
-//     parsed by inih, libconfig and toml++ (each from a file, each with its results freed).
-// "MB/s" counters are decimal megabytes of script per second.
+//     parsed by inih, libconfig and toml++ (each from a file, each with its results freed);
+//   - the peak of the memory allocated while the 10 MB script is parsed, counted by the allocator
+//     (this program's operator new), before any other parse.
+// "MB/s" counters are decimal megabytes of script per second. After the table, a summary puts the
+// figures that are compared against each other side by side, from this same run.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -18,8 +22,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <new>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "filesystem_api.h"
 #include "zk_parse.h"
@@ -30,6 +37,31 @@
 
 #include <libconfig.h++>
 #endif
+
+// Every block this program allocates through operator new (the parser's text, arena and parser
+// objects among them) is counted at the size the allocator really gives it.
+namespace {
+std::size_t liveBytes = 0;
+std::size_t peakBytes = 0;
+}  // namespace
+
+void* operator new(std::size_t size) {
+  void* const memory = std::malloc(size == 0 ? 1 : size);
+  if (memory == nullptr) throw std::bad_alloc();
+  liveBytes += malloc_usable_size(memory);
+  if (liveBytes > peakBytes) peakBytes = liveBytes;
+  return memory;
+}
+
+void operator delete(void* memory) noexcept {
+  if (memory == nullptr) return;
+  liveBytes -= malloc_usable_size(memory);
+  std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t /*size*/) noexcept {
+  operator delete(memory);
+}
 
 namespace {
 
@@ -138,15 +170,18 @@ void BM_ParseStatements(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseStatements)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// Timed by hand, the parse before each deletion left out: a fixed number of rounds, since each
+// costs a whole parse besides the deletion it measures.
 void BM_DeleteList1M(benchmark::State& state) {
   for (auto _ : state) {
-    state.PauseTiming();
     CZKPARSE_KEYWORD* list = ParseOrDie("statements1000000.ini");
-    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
     delete list;
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
 }
-BENCHMARK(BM_DeleteList1M)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteList1M)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
 // The same script in two orders: the one in which a search from the newest name would walk the
 // longest (worst) and the one in which it would stop at once (best). Both are parsed in every
@@ -305,6 +340,63 @@ void WriteLookupScripts() {
   Write("includes_before_constants.ini", includes + includedConstants + call);
 }
 
+// The peak of the bytes allocated while the file is parsed, over the bytes allocated before; the
+// list is deleted afterwards. Run before any other parse, so that every block the parse uses is
+// allocated by it (released arena blocks are kept for later parses).
+std::size_t PeakBytesOfParse(const char* name) {
+  const std::size_t before = liveBytes;
+  peakBytes = liveBytes;
+  CZKPARSE_KEYWORD* list = ParseOrDie(name);
+  const std::size_t peak = peakBytes - before;
+  delete list;
+  return peak;
+}
+
+// Shows the table as usual and keeps each benchmark's real time per iteration, in seconds.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) continue;
+      seconds[run.benchmark_name()] =
+          run.real_accumulated_time / static_cast<double>(run.iterations);
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  // 0 when the benchmark did not run (filtered out or not built).
+  double Seconds(const std::string& name) const {
+    const auto found = seconds.find(name);
+    return found == seconds.end() ? 0.0 : found->second;
+  }
+
+ private:
+  std::map<std::string, double> seconds;
+};
+
+void PrintSummary(const SummaryReporter& results, std::size_t peakBytes) {
+  const auto ratio = [](double a, double b) { return b > 0.0 ? a / b : 0.0; };
+  const double script = results.Seconds("BM_Parse10MBScript");
+  const double ours = results.Seconds("BM_Settings_Vantor");
+  const double inih = results.Seconds("BM_Settings_inih");
+  const double small = results.Seconds("BM_ParseStatements/100000");
+  const double large = results.Seconds("BM_ParseStatements/1000000");
+  const double input = static_cast<double>(FileSize("script10mb.ini"));
+  std::printf("\nsummary (this run):\n");
+  std::printf("  10 MB script: %.1f MB/s\n", ratio(input / 1e6, script));
+  std::printf("  settings file: ours %.0f us, inih %.0f us, toml++ %.0f us, libconfig %.0f us\n",
+              ours * 1e6, inih * 1e6, results.Seconds("BM_Settings_tomlplusplus") * 1e6,
+              results.Seconds("BM_Settings_libconfig") * 1e6);
+  std::printf("  settings file ours/inih: %.3f\n", ratio(ours, inih));
+  std::printf("  statements: 100 k %.2f ms, 1 M %.2f ms, 1 M/100 k: %.2f\n", small * 1e3,
+              large * 1e3, ratio(large, small));
+  std::printf("  deleting the 1 M list: %.2f ms\n",
+              results.Seconds("BM_DeleteList1M/iterations:10/manual_time") * 1e3);
+  std::printf("  peak memory of the 10 MB parse: %.2f x the input (%.1f MB for %.1f MB)\n",
+              ratio(static_cast<double>(peakBytes), input), static_cast<double>(peakBytes) / 1e6,
+              input / 1e6);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -325,7 +417,10 @@ int main(int argc, char** argv) {
   FS_init();
   FS_add_source(".", 0, 0, 0);
 
-  benchmark::RunSpecifiedBenchmarks();
+  const std::size_t peak = PeakBytesOfParse("script10mb.ini");
+  SummaryReporter results;
+  benchmark::RunSpecifiedBenchmarks(&results);
+  PrintSummary(results, peak);
   benchmark::Shutdown();
 
   FS_shutdown();

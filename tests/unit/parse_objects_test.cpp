@@ -99,7 +99,8 @@ TEST_F(WriteBinaryTest, EveryValueTypeAndAVariablesName) {
   parser->intVariable = KnowsWidth;
   int error = 0;
   CZKPARSE_KEYWORD all;
-  Node("all", parser->ReadInt(&error), &all);
+  // A heap copy of the value, which lies in the parser's arena: this list is made of heap nodes.
+  Node("all", new CZKPARSE_INT(*parser->ReadInt(&error)), &all);
   AppendParam(all.params, new CZKPARSE_FLOAT(2.5f, nullptr));
   AppendParam(all.params, new CZKPARSE_STRING("a \"b\"", nullptr));
   AppendParam(all.params, new CZKPARSE_STRING("", "empty"));

@@ -469,4 +469,27 @@ TEST_F(StatementsTest, CopyOfAListIsDeep) {
   EXPECT_STREQ(node->name, "last");
 }
 
+// The parsed list lies in an arena that its head owns; a copy is a heap list of its own that lives
+// on after the original, with private copies of every text.
+TEST_F(StatementsTest, ACopyOutlivesTheParsedList) {
+  Write("sub/part.ini", "!b(s) b(\"in\\tpart\") $k(s, \"from part\")");
+  List list = Parse("!a(s, s) !include(\"sub/part.ini\") a(k, k) { b(k) }");
+  ASSERT_NE(list, nullptr);
+  const List copy(new CZKPARSE_KEYWORD(*list));
+  list.reset();
+  EXPECT_EQ(Describe(copy.get()),
+            "b(\"in\tpart\") a(\"from part\",\"from part\") { b(\"from part\") }");
+}
+
+// Every value of a constant is a copy of its own, so that a host may change one string in place.
+TEST_F(StatementsTest, ValuesOfOneStringConstantAreSeparateCopies) {
+  const List list = Parse("$t(s, \"text\") !a(s, s) a(t, t)");
+  ASSERT_NE(list, nullptr);
+  char* first = static_cast<CZKPARSE_STRING*>(list->params)->value;
+  const char* second = static_cast<CZKPARSE_STRING*>(list->params->next)->value;
+  EXPECT_NE(first, second);
+  first[0] = 'n';
+  EXPECT_STREQ(second, "text");
+}
+
 }  // namespace

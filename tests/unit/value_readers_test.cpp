@@ -52,7 +52,7 @@ TEST_F(ValueReaderTest, NumberLiterals) {
     RestartLog();
     auto parser = Load(c.text);
     int error = 0;
-    std::unique_ptr<CZKPARSE_PARAM> read(ReadAs(*parser, c.reader, &error));
+    CZKPARSE_PARAM* read = ReadAs(*parser, c.reader, &error);
     if (c.message != nullptr) {
       EXPECT_EQ(read, nullptr);
       EXPECT_EQ(error, 1);
@@ -62,7 +62,7 @@ TEST_F(ValueReaderTest, NumberLiterals) {
     ASSERT_NE(read, nullptr);
     ASSERT_EQ(read->type, c.reader);
     EXPECT_EQ(read->name, nullptr);
-    const auto* number = read.get();
+    const auto* number = read;
     EXPECT_EQ(c.reader == 0 ? static_cast<const CZKPARSE_INT*>(number)->value
                             : static_cast<const CZKPARSE_FLOAT*>(number)->value,
               c.value);
@@ -82,7 +82,7 @@ TEST_F(ValueReaderTest, QuotedStrings) {
     SCOPED_TRACE(c.text);
     auto parser = Load(c.text + ")");
     int error = 0;
-    std::unique_ptr<CZKPARSE_STRING> read(parser->ReadString(&error));
+    CZKPARSE_STRING* read = parser->ReadString(&error);
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->value, c.value);
     EXPECT_EQ(parser->ReadChar(), ')');
@@ -94,9 +94,10 @@ TEST_F(ValueReaderTest, QuotedStrings) {
   EXPECT_EQ(LogText(), Report("expected ending \"", 1, "\"open\\"));
 }
 
-// Constants as their definitions leave them: lower-case names, the latest definition first.
+// Constants as their definitions leave them: lower-case names, the latest definition first, in the
+// parser's arena like everything a parse makes.
 void Define(CZKParse& parser, const char* name, CZKPARSE_PARAM* value) {
-  auto* constant = new CZKPARSE_KEYWORD;
+  auto* constant = parser.arena.New<CZKPARSE_KEYWORD>();
   std::strcpy(constant->name, name);
   constant->params = value;
   constant->next = parser.constants;
@@ -105,26 +106,29 @@ void Define(CZKParse& parser, const char* name, CZKPARSE_PARAM* value) {
 
 std::unique_ptr<CZKParse> LoadWithConstants(const std::string& text) {
   auto parser = ParserTest::Load(text);
-  Define(*parser, "speed", new CZKPARSE_INT(5, nullptr));
-  Define(*parser, "title", new CZKPARSE_STRING("Vantor", nullptr));
-  Define(*parser, "2d", new CZKPARSE_FLOAT(1.5f, nullptr));
-  Define(*parser, "speed", new CZKPARSE_INT(9, nullptr));
+  ParseArena& arena = parser->arena;
+  Define(*parser, "speed", arena.New<CZKPARSE_INT>(5, nullptr));
+  auto* title = arena.New<CZKPARSE_STRING>(nullptr, nullptr);
+  title->value = arena.CopyText("Vantor");
+  Define(*parser, "title", title);
+  Define(*parser, "2d", arena.New<CZKPARSE_FLOAT>(1.5f, nullptr));
+  Define(*parser, "speed", arena.New<CZKPARSE_INT>(9, nullptr));
   return parser;
 }
 
 TEST_F(ValueReaderTest, ConstantsAreFoundWithoutRegardToCaseLatestFirst) {
   auto parser = LoadWithConstants("SPEED Title 2D speed");
   int error = 0;
-  std::unique_ptr<CZKPARSE_INT> speed(parser->ReadInt(&error));
+  CZKPARSE_INT* speed = parser->ReadInt(&error);
   ASSERT_NE(speed, nullptr);
   EXPECT_EQ(speed->value, 9);
   EXPECT_EQ(speed->name, nullptr);
   parser->SkipSpace();
-  std::unique_ptr<CZKPARSE_STRING> title(parser->ReadString(&error));
+  CZKPARSE_STRING* title = parser->ReadString(&error);
   ASSERT_NE(title, nullptr);
   EXPECT_STREQ(title->value, "Vantor");
   parser->SkipSpace();
-  std::unique_ptr<CZKPARSE_FLOAT> flat(parser->ReadFloat(&error));  // a digit starts a number
+  CZKPARSE_FLOAT* flat = parser->ReadFloat(&error);  // a digit starts a number
   EXPECT_EQ(flat, nullptr);
   EXPECT_EQ(LogText(), Report("invalid termination of float", 1, "SPEED Title 2D speed"));
   parser->pos = 15;
@@ -181,17 +185,17 @@ std::unique_ptr<CZKParse> LoadWithCallbacks(const std::string& text, bool callba
 TEST_F(ValueReaderTest, VariableValuesCarryTheNameAsWritten) {
   auto parser = LoadWithCallbacks("%Width,%gamma)%Path ");
   int error = 0;
-  std::unique_ptr<CZKPARSE_INT> width(parser->ReadInt(&error));
+  CZKPARSE_INT* width = parser->ReadInt(&error);
   ASSERT_NE(width, nullptr);
   EXPECT_EQ(width->value, 640);
   EXPECT_STREQ(width->name, "Width");
   EXPECT_EQ(parser->ReadChar(), ',');
-  std::unique_ptr<CZKPARSE_FLOAT> gamma(parser->ReadFloat(&error));
+  CZKPARSE_FLOAT* gamma = parser->ReadFloat(&error);
   ASSERT_NE(gamma, nullptr);
   EXPECT_EQ(gamma->value, 2.2f);
   EXPECT_STREQ(gamma->name, "gamma");
   EXPECT_EQ(parser->ReadChar(), ')');
-  std::unique_ptr<CZKPARSE_STRING> path(parser->ReadString(&error));
+  CZKPARSE_STRING* path = parser->ReadString(&error);
   ASSERT_NE(path, nullptr);
   EXPECT_EQ(std::string(path->value), std::string(255, 'p'));
   EXPECT_STREQ(path->name, "Path");
