@@ -11,6 +11,7 @@
 #include "parse_arena.h"
 #include "parse_keyword.h"
 #include "parse_values.h"
+#include "printf_format.h"
 
 // Host callbacks for a variable reference ('%' and a name). Each returns true and stores the
 // value when the host knows the variable. The name is passed as written, without the '%'.
@@ -29,13 +30,6 @@ enum : int {
   ZKPARSE_OP_GREATER_EQUAL = 5,  // >=
   ZKPARSE_OP_LESS_EQUAL = 6      // <=
 };
-
-#if defined(__GNUC__)
-#define ZKPARSE_FORMAT(formatIndex, firstArgument) \
-  __attribute__((__format__(__printf__, formatIndex, firstArgument)))
-#else
-#define ZKPARSE_FORMAT(formatIndex, firstArgument)
-#endif
 
 class CZKParse final {
  public:
@@ -59,7 +53,7 @@ class CZKParse final {
   // The one virtual operation. Writes the printf-formatted message to the log with the file name,
   // the line number and the source line around pos. It only reports; the caller decides what the
   // error means.
-  virtual void ReportError(const char* format, ...) ZKPARSE_FORMAT(2, 3);
+  virtual void ReportError(const char* format, ...) VANTOR_PRINTF_FORMAT(2, 3);
 
   // Lexer: byte by byte over text, with no token stream. Bytes are 0..255; -1 means the end.
   int ReadChar();          // the byte at pos, then pos advances; -1 at the end
