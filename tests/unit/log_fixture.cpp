@@ -1,12 +1,7 @@
 #include "log_fixture.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <sstream>
 
 #include "filesystem_api.h"
 #include "log_testing.h"
@@ -15,72 +10,16 @@
 #include <windows.h>
 #endif
 
-namespace fs = std::filesystem;
-
-namespace {
-
-// On Windows a death test's child runs the whole test again, SetUp included; it must work in
-// its parent's folder, or the parent would look for the child's files in the wrong place. The
-// parent names its folder in the environment, which the child inherits.
-constexpr char kFolderVariable[] = "VANTOR_LOG_TEST_FOLDER";
-
-void SetFolderVariable(const std::string& value) {
-#ifdef _WIN32
-  const std::string assignment = std::string(kFolderVariable) + "=" + value;
-  _putenv(assignment.c_str());  // an empty value removes the variable
-#else
-  if (value.empty()) {
-    unsetenv(kFolderVariable);
-  } else {
-    setenv(kFolderVariable, value.c_str(), 1);
-  }
-#endif
-}
-
-}  // namespace
-
 void LogTest::SetUp() {
-  const char* inherited = std::getenv(kFolderVariable);
-  if (inherited != nullptr && *inherited != '\0') {
-    folder_ = inherited;
-  } else {
-    std::random_device random;
-    std::ostringstream name;
-    name << "vantor-log-test-" << std::hex << random() << random();
-    folder_ = fs::temp_directory_path() / name.str();
-    ASSERT_TRUE(fs::create_directory(folder_));
-    owns_folder_ = true;
-    SetFolderVariable(folder_.string());
-  }
-  previous_folder_ = fs::current_path();
-  fs::current_path(folder_);
+  WorkingFolderTest::SetUp();
   LogResetForTesting();
-  ASSERT_EQ(FS_init(), 1);
   ASSERT_EQ(FS_add_source(".", 0, 0, 0), 1);
 }
 
 void LogTest::TearDown() {
   // Closes the log first: Windows cannot remove a file that is still open.
   LogResetForTesting();
-  FS_shutdown();
-  fs::current_path(previous_folder_);
-  if (owns_folder_) {
-    SetFolderVariable("");
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-}
-
-void LogTest::WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream file(path, std::ios::binary);
-  file << bytes;
-  ASSERT_TRUE(file.good()) << path;
-}
-
-std::string LogTest::ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  EXPECT_TRUE(file.is_open()) << path;
-  return std::string(std::istreambuf_iterator<char>(file), {});
+  WorkingFolderTest::TearDown();
 }
 
 #ifdef _WIN32

@@ -1,26 +1,18 @@
-// Each log test starts from a fresh log (the module's state at process start) in a folder of its
-// own. The folder is made the working folder, because the log file lives there, and registered
-// with the file-system library as its one source, as the launcher registers the game folder, so
-// that a "debug.fnt" written into it is seen by FS_exists.
+// Each log test starts from a fresh log (the module's state at process start) in a working folder
+// of its own, registered with the file-system library as its one source, as the launcher registers
+// the game folder, so that a "debug.fnt" written into it is seen by FS_exists.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
-class LogTest : public ::testing::Test {
+#include "working_folder_fixture.h"
+
+class LogTest : public WorkingFolderTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-
-  static void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-  static std::string ReadFile(const std::filesystem::path& path);
-
- private:
-  std::filesystem::path previous_folder_;
-  std::filesystem::path folder_;
-  bool owns_folder_ = false;
 };
 
 // Collects the text that reaches the debugger while it exists. Natively the log's debugger sink

@@ -14,7 +14,7 @@
 #include "log_fixture.h"
 #include "log_testing.h"
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 namespace {
 
@@ -28,9 +28,9 @@ std::string DatedNameNow() {
   return name;
 }
 
-std::vector<std::string> FilesIn(const fs::path& folder) {
+std::vector<std::string> FilesIn(const stdfs::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
+  for (const auto& entry : stdfs::directory_iterator(folder)) {
     names.push_back(entry.path().filename().string());
   }
   return names;
@@ -61,7 +61,7 @@ TEST_F(LogTest, FirstLogPrintTruncatesCrashLogAndLaterOnesAppendWithCrLf) {
   std::ofstream writer("crash.log", std::ios::app);
   EXPECT_FALSE(writer.is_open());
   std::error_code error;
-  EXPECT_FALSE(fs::remove("crash.log", error));
+  EXPECT_FALSE(stdfs::remove("crash.log", error));
 #endif
 }
 
@@ -101,7 +101,7 @@ TEST_F(LogTest, MarkerFileSelectsADatedFileInLogs) {
   LogPrint("dated\n");
   const std::string after = DatedNameNow();
 
-  ASSERT_TRUE(fs::is_directory("logs"));
+  ASSERT_TRUE(stdfs::is_directory("logs"));
   const std::vector<std::string> files = FilesIn("logs");
   ASSERT_EQ(files.size(), 1u);
   EXPECT_TRUE(std::regex_match(files[0], std::regex(R"(crash_\d{4}-\d\d-\d\d_\d{4}\.log)")))
@@ -109,7 +109,7 @@ TEST_F(LogTest, MarkerFileSelectsADatedFileInLogs) {
   const std::string name = "logs/" + files[0];
   EXPECT_TRUE(name == before || name == after) << name << " is not " << before;
   EXPECT_EQ(ReadFile(name), "dated\r\n");
-  EXPECT_FALSE(fs::exists("crash.log"));
+  EXPECT_FALSE(stdfs::exists("crash.log"));
 
   // The next run finds the folder made already; in the same minute it replaces the file.
   LogResetForTesting();
@@ -117,7 +117,7 @@ TEST_F(LogTest, MarkerFileSelectsADatedFileInLogs) {
   LogPrint("second\n");
   const std::string secondAfter = DatedNameNow();
   EXPECT_TRUE(ReadFile(secondAfter) == "second\r\n" || ReadFile(secondBefore) == "second\r\n");
-  EXPECT_FALSE(fs::exists("crash.log"));
+  EXPECT_FALSE(stdfs::exists("crash.log"));
 }
 
 TEST_F(LogTest, DatedFileThatCannotBeMadeFallsBackToCrashLog) {
@@ -125,17 +125,17 @@ TEST_F(LogTest, DatedFileThatCannotBeMadeFallsBackToCrashLog) {
   WriteFile("logs", "a file where the folder should be");
   LogPrint("fallback\n");
   EXPECT_EQ(ReadFile("crash.log"), "fallback\r\n");
-  EXPECT_TRUE(fs::is_regular_file("logs"));
+  EXPECT_TRUE(stdfs::is_regular_file("logs"));
 }
 
 TEST_F(LogTest, UnusableLogStillReachesTheDebuggerAndIsNotRetried) {
-  fs::create_directory("crash.log");  // both creation attempts fail
+  stdfs::create_directory("crash.log");  // both creation attempts fail
   DebuggerCapture debugger;
   LogPrint("lost %d\n", 1);
-  fs::remove("crash.log");
+  stdfs::remove("crash.log");
   LogPrint("lost %d\n", 2);
   EXPECT_EQ(debugger.Finish(), "lost 1\r\nlost 2\r\n");
-  EXPECT_FALSE(fs::exists("crash.log"));
+  EXPECT_FALSE(stdfs::exists("crash.log"));
 }
 
 // In death tests every log call is inside the statement: on Windows the child runs the test again

@@ -9,15 +9,15 @@
 #include <memory>
 #include <string>
 
+#include "working_folder_fixture.h"
 #include "zk_parse.h"
 
-class ParserTest : public ::testing::Test {
+class ParserTest : public WorkingFolderTest {
  protected:
   void SetUp() override;
   void TearDown() override;
 
  public:
-  static std::string ReadFile(const std::filesystem::path& path);
   // Writes bytes to the file name and returns a parser that has loaded it.
   static std::unique_ptr<CZKParse> Load(const std::string& bytes, const char* name = "script.txt");
   // Closes the log and removes its file, so that the next report starts a fresh one.
@@ -29,8 +29,4 @@ class ParserTest : public ::testing::Test {
     return "[CZKParse] " + message + ": in file '" + file + "' in line " + std::to_string(line) +
            "\r\n" + sourceLine + "\n\r\n";
   }
-
- private:
-  std::filesystem::path previous_folder_;
-  std::filesystem::path folder_;
 };

@@ -5,22 +5,22 @@
 
 namespace vantor::pak {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
-bool CollectFiles(const fs::path& folder, const fs::path& skip, std::vector<PakInput>* inputs,
+bool CollectFiles(const stdfs::path& folder, const stdfs::path& skip, std::vector<PakInput>* inputs,
                   std::string* error) {
   std::error_code code;
-  if (!fs::is_directory(folder, code)) {
+  if (!stdfs::is_directory(folder, code)) {
     *error = folder.string() + " is not a folder";
     return false;
   }
-  const bool skip_exists = fs::exists(skip, code);
+  const bool skip_exists = stdfs::exists(skip, code);
 
-  fs::recursive_directory_iterator entries(folder, code);
-  for (; !code && entries != fs::recursive_directory_iterator(); entries.increment(code)) {
-    const fs::path& path = entries->path();
+  stdfs::recursive_directory_iterator entries(folder, code);
+  for (; !code && entries != stdfs::recursive_directory_iterator(); entries.increment(code)) {
+    const stdfs::path& path = entries->path();
     if (!entries->is_regular_file(code) || code) continue;
-    if (skip_exists && fs::equivalent(path, skip, code)) continue;
+    if (skip_exists && stdfs::equivalent(path, skip, code)) continue;
     inputs->push_back({path.lexically_relative(folder).generic_string(), path});
   }
   if (code) {

@@ -11,7 +11,7 @@
 
 namespace harness {
 
-namespace fsys = std::filesystem;
+namespace stdfs = std::filesystem;
 
 std::string ToWindowsPath(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;
@@ -53,14 +53,14 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 void WriteFileText(const std::string& path, const std::string& text) {
-  fsys::create_directories(fsys::path(path).parent_path());
+  stdfs::create_directories(stdfs::path(path).parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 bool FileExists(const std::string& path) {
-  return fsys::exists(path);
+  return stdfs::exists(path);
 }
 
 GameFolder::GameFolder() {
@@ -69,8 +69,8 @@ GameFolder::GameFolder() {
   GetTempPathA(sizeof temp, temp);
   path_ = std::string(temp) + "vantor-" + std::to_string(GetCurrentProcessId()) + "-" +
           std::to_string(counter++);
-  fsys::remove_all(path_);
-  fsys::copy(StagedGameFolder(), path_, fsys::copy_options::recursive);
+  stdfs::remove_all(path_);
+  stdfs::copy(StagedGameFolder(), path_, stdfs::copy_options::recursive);
   MarkDiagnosticsReportDone();
 }
 
@@ -78,8 +78,8 @@ namespace {
 
 void RemoveContents(const std::string& folder) {
   std::error_code ignored;
-  for (const auto& entry : fsys::directory_iterator(folder, ignored)) {
-    fsys::remove_all(entry.path(), ignored);
+  for (const auto& entry : stdfs::directory_iterator(folder, ignored)) {
+    stdfs::remove_all(entry.path(), ignored);
   }
 }
 
@@ -88,7 +88,7 @@ void RemoveContents(const std::string& folder) {
 GameFolder::GameFolder(const std::string& existingFolder)
     : path_(existingFolder), ownsFolder_(false) {
   RemoveContents(path_);
-  fsys::copy(StagedGameFolder(), path_, fsys::copy_options::recursive);
+  stdfs::copy(StagedGameFolder(), path_, stdfs::copy_options::recursive);
   MarkDiagnosticsReportDone();
 }
 
@@ -99,7 +99,7 @@ void GameFolder::MarkDiagnosticsReportDone() {
 GameFolder::~GameFolder() {
   std::error_code ignored;
   if (ownsFolder_) {
-    fsys::remove_all(path_, ignored);
+    stdfs::remove_all(path_, ignored);
   } else {
     RemoveContents(path_);
   }
