@@ -10,31 +10,15 @@
 #include <string>
 
 #include "parser_fixture.h"
+#include "statement_text.h"
 
 namespace {
 
 using List = std::unique_ptr<CZKPARSE_KEYWORD>;
 
-// A statement list as text: "name(values) { block }", statements separated by one blank.
-std::string Describe(const CZKPARSE_KEYWORD* list) {
-  std::ostringstream text;
-  for (const CZKPARSE_KEYWORD* node = list; node != nullptr; node = node->next) {
-    if (node != list) text << ' ';
-    text << node->name << '(';
-    for (const CZKPARSE_PARAM* param = node->params; param != nullptr; param = param->next) {
-      if (param != node->params) text << ',';
-      if (param->type == ZKPARSE_TYPE_INT) text << static_cast<const CZKPARSE_INT*>(param)->value;
-      if (param->type == ZKPARSE_TYPE_FLOAT) {
-        text << static_cast<const CZKPARSE_FLOAT*>(param)->value;
-      }
-      if (param->type == ZKPARSE_TYPE_STRING) {
-        text << '"' << static_cast<const CZKPARSE_STRING*>(param)->value << '"';
-      }
-    }
-    text << ')';
-    if (node->block != nullptr) text << " { " << Describe(node->block) << " }";
-  }
-  return text.str();
+// A statement list on one line, as the script checker prints it but for the line breaks.
+std::string OneLine(const CZKPARSE_KEYWORD* list) {
+  return StatementText(list, StatementLayout::kOneLine);
 }
 
 class StatementsTest : public ParserTest {
@@ -55,7 +39,7 @@ class StatementsTest : public ParserTest {
 };
 
 struct Accepted {
-  std::string text, list;  // list as Describe writes it; empty for no list
+  std::string text, list;  // list as OneLine writes it; empty for no list
 };
 
 // Each text parses without a report into the given list.
@@ -63,7 +47,7 @@ void ExpectAccepted(const Accepted& c) {
   SCOPED_TRACE(c.text);
   StatementsTest::RestartLog();
   const List list = StatementsTest::Parse(c.text);
-  EXPECT_EQ(Describe(list.get()), c.list);
+  EXPECT_EQ(OneLine(list.get()), c.list);
   EXPECT_EQ(StatementsTest::LogText(), "");
 }
 
@@ -88,15 +72,16 @@ TEST_F(StatementsTest, StatementLoop) {
            Accepted{"", ""},
            Accepted{" \r\n// only a comment\r\n/* and another */ ", ""},
            Accepted{"!a(i) $x(i, 1) !b()", ""},
-           Accepted{kAbc + "a(1)", "a(1)"},
-           Accepted{kAbc + "a(1) b(2)c(3)", "a(1) b(2) c(3)"},
-           Accepted{kAbc + "a(1) { b(2) } c(3)", "a(1) { b(2) } c(3)"},
+           Accepted{kAbc + "a(1)", "a(int 1)"},
+           Accepted{kAbc + "a(1) b(2)c(3)", "a(int 1) b(int 2) c(int 3)"},
+           Accepted{kAbc + "a(1) { b(2) } c(3)", "a(int 1) { b(int 2) } c(int 3)"},
            Accepted{kAbc + "a(1) /* c */\n{ b(2) { c(3) } b(4) }c(5)",
-                    "a(1) { b(2) { c(3) } b(4) } c(5)"},
-           Accepted{kAbc + "a(1) { b(2)", "a(1) { b(2) }"},  // closed by the end of the text
-           Accepted{kAbc + "a(1) { } b(2)", "a(1) b(2)"},
-           Accepted{kAbc + "a(1) /* never closed", "a(1)"},
-           Accepted{kAbc + "a(1) // no line end", "a(1)"},
+                    "a(int 1) { b(int 2) { c(int 3) } b(int 4) } c(int 5)"},
+           Accepted{kAbc + "a(1) { b(2)",
+                    "a(int 1) { b(int 2) }"},  // closed by the end of the text
+           Accepted{kAbc + "a(1) { } b(2)", "a(int 1) b(int 2)"},
+           Accepted{kAbc + "a(1) /* never closed", "a(int 1)"},
+           Accepted{kAbc + "a(1) // no line end", "a(int 1)"},
        }) {
     ExpectAccepted(c);
   }
@@ -113,15 +98,15 @@ TEST_F(StatementsTest, StatementLoop) {
 
 TEST_F(StatementsTest, ASemicolonAfterACallIsReportedButNotFatal) {
   const List list = Parse("!a(i)\na(1); a(2)\n");
-  EXPECT_EQ(Describe(list.get()), "a(1) a(2)");
+  EXPECT_EQ(OneLine(list.get()), "a(int 1) a(int 2)");
   EXPECT_EQ(LogText(), Report("its not c!", 2, "a(1); a(2)"));
 }
 
 TEST_F(StatementsTest, KeywordCalls) {
   for (const Accepted& c : {
-           Accepted{"!k(int, string)\nK /* c */ ( 5 , // x\n \"t\" )", "k(5,\"t\")"},
+           Accepted{"!k(int, string)\nK /* c */ ( 5 , // x\n \"t\" )", "k(int 5, string \"t\")"},
            Accepted{"!k() k( )", "k()"},
-           Accepted{"!k(i) !k(s) k(\"x\")", "k(\"x\")"},
+           Accepted{"!k(i) !k(s) k(\"x\")", "k(string \"x\")"},
        }) {
     ExpectAccepted(c);
   }
@@ -148,13 +133,14 @@ TEST_F(StatementsTest, KeywordCalls) {
 
 TEST_F(StatementsTest, ConstantDefinitions) {
   for (const Accepted& c : {
-           Accepted{"$A(I, 5) !k(i) k(a) k(A)", "k(5) k(5)"},
-           Accepted{"$a(i, 5) $a(i, 6) !k(i) k(a)", "k(6)"},
-           Accepted{"$b(n, 7) $a(i, b) !k(i) k(a)", "k(7)"},
-           Accepted{"$a(F, 1.5) $b(S, \"x\") !k(f, s) k(a, b)", "k(1.5,\"x\")"},
-           Accepted{"$(i, 5) !k(i) k()", "k(5)"},  // the empty name is a name
-           Accepted{"$a /* c */ ( i , // c\n 5 ) !k(i) k(a)", "k(5)"},
-           Accepted{"!k(i) k(1) { $a(i, 2) } k(a)", "k(1) k(2)"},  // blocks do not scope them
+           Accepted{"$A(I, 5) !k(i) k(a) k(A)", "k(int 5) k(int 5)"},
+           Accepted{"$a(i, 5) $a(i, 6) !k(i) k(a)", "k(int 6)"},
+           Accepted{"$b(n, 7) $a(i, b) !k(i) k(a)", "k(int 7)"},
+           Accepted{"$a(F, 1.5) $b(S, \"x\") !k(f, s) k(a, b)", "k(float 1.5, string \"x\")"},
+           Accepted{"$(i, 5) !k(i) k()", "k(int 5)"},  // the empty name is a name
+           Accepted{"$a /* c */ ( i , // c\n 5 ) !k(i) k(a)", "k(int 5)"},
+           Accepted{"!k(i) k(1) { $a(i, 2) } k(a)",
+                    "k(int 1) k(int 2)"},  // blocks do not scope them
        }) {
     ExpectAccepted(c);
   }
@@ -181,11 +167,11 @@ TEST_F(StatementsTest, ConstantDefinitions) {
 
 TEST_F(StatementsTest, KeywordDeclarations) {
   for (const Accepted& c : {
-           Accepted{"!a(i, f, s) a(1, 2.5, \"x\")", "a(1,2.5,\"x\")"},
-           Accepted{"!a(int, float, string) a(1, 2.5, \"x\")", "a(1,2.5,\"x\")"},
-           Accepted{"!a(Number) a(3)", "a(3)"},
-           Accepted{"!a(int width, int /* c */ height) a(1, 2)", "a(1,2)"},
-           Accepted{"!A(i) A(1) a(2)", "a(1) a(2)"},
+           Accepted{"!a(i, f, s) a(1, 2.5, \"x\")", "a(int 1, float 2.5, string \"x\")"},
+           Accepted{"!a(int, float, string) a(1, 2.5, \"x\")", "a(int 1, float 2.5, string \"x\")"},
+           Accepted{"!a(Number) a(3)", "a(int 3)"},
+           Accepted{"!a(int width, int /* c */ height) a(1, 2)", "a(int 1, int 2)"},
+           Accepted{"!A(i) A(1) a(2)", "a(int 1) a(int 2)"},
        }) {
     ExpectAccepted(c);
   }
@@ -227,10 +213,10 @@ TEST_F(StatementsTest, ConditionalIncludesWithEveryOperator) {
            Case{"_float(0.5 != 0.5", false}, Case{"_float(0.5 == 0.5", true},
            Case{"_float(0.25 < 0.5", true},  Case{"_float(0.5 <= 0.25", false},
        }) {
-    ExpectAccepted({"!include_if" + c.condition + ", \"a.ini\")", c.holds ? "a(1)" : ""});
+    ExpectAccepted({"!include_if" + c.condition + ", \"a.ini\")", c.holds ? "a(int 1)" : ""});
   }
   // Constants as operands; a name ends at the operator by itself.
-  ExpectAccepted({"$n(i, 3) !include_if_int(n>2, \"a.ini\")", "a(1)"});
+  ExpectAccepted({"$n(i, 3) !include_if_int(n>2, \"a.ini\")", "a(int 1)"});
   ExpectAccepted({"$n(f, 3) !include_if_float(n <= 2.5, \"a.ini\")", ""});
   ExpectAccepted({"!include_if_int(1 < 2, \"\")", ""});
 }
@@ -276,7 +262,7 @@ TEST_F(StatementsTest, DirectiveFailures) {
   EXPECT_EQ(LogText(), Report("unknown const name '5'", 1, badName) +
                            Report("string expected in 'include_if_int'", 1, badName) + Failed());
   // An include name that runs into the end of the text skips the include without failing.
-  ExpectAccepted({kAbc + "a(1) !include(abc", "a(1)"});
+  ExpectAccepted({kAbc + "a(1) !include(abc", "a(int 1)"});
   ExpectAccepted({"!include(\"\") !include_if_int(1 < 2, \"\")", ""});
 }
 
@@ -288,9 +274,9 @@ TEST_F(StatementsTest, IncludesResolveAgainstTheIncludingFilesFolder) {
   for (const char* top : {"sub/a.ini", "sub\\a.ini"}) {
     SCOPED_TRACE(top);
     const List list(ParseScriptFile(top, nullptr, nullptr, nullptr));
-    EXPECT_EQ(Describe(list.get()), "k(2) k(2) k(3)");
+    EXPECT_EQ(OneLine(list.get()), "k(int 2) k(int 2) k(int 3)");
   }
-  EXPECT_EQ(Describe(Parse("!include(\"b.ini\")", "game.ini").get()), "k(1)");
+  EXPECT_EQ(OneLine(Parse("!include(\"b.ini\")", "game.ini").get()), "k(int 1)");
   EXPECT_EQ(LogText(), "");
 }
 
@@ -298,9 +284,10 @@ TEST_F(StatementsTest, ConstantsAndDeclarationsCrossIncludes) {
   // Constants flow both ways in text order; declarations at the included file's top level join
   // the scope of the directive: to the end of the parse, or to the end of the enclosing block.
   Write("inc.ini", "!j(i) j(a) $b(i, 2) $a(i, 5)");
-  ExpectAccepted({"$a(i, 1) !include(\"inc.ini\") !k(i, i) k(a, b) j(b)", "j(1) k(5,2) j(2)"});
-  ExpectAccepted(
-      {"$a(i, 0) !k(i) k(0) { !include(\"inc.ini\") j(3) } k(a)", "k(0) { j(0) j(3) } k(5)"});
+  ExpectAccepted({"$a(i, 1) !include(\"inc.ini\") !k(i, i) k(a, b) j(b)",
+                  "j(int 1) k(int 5, int 2) j(int 2)"});
+  ExpectAccepted({"$a(i, 0) !k(i) k(0) { !include(\"inc.ini\") j(3) } k(a)",
+                  "k(int 0) { j(int 0) j(int 3) } k(int 5)"});
   const std::string text = "$a(i, 0) !k(i) k(0) { !include(\"inc.ini\") } j(4)";
   ExpectRefused({text, "unknown keyword j", text});
 }
@@ -308,14 +295,14 @@ TEST_F(StatementsTest, ConstantsAndDeclarationsCrossIncludes) {
 TEST_F(StatementsTest, TheNewestDeclarationWinsAndABlockEndBringsBackTheOneItHid) {
   Write("redeclare.ini", "!a(s) a(\"inc\")");
   for (const Accepted& c : {
-           Accepted{"!a(i) !b() b() { !a(s) a(\"in\") } a(1)", "b() { a(\"in\") } a(1)"},
+           Accepted{"!a(i) !b() b() { !a(s) a(\"in\") } a(1)", "b() { a(string \"in\") } a(int 1)"},
            Accepted{"!a(i) !b() b() { !a(f) a(1.5) b() { !a(s) !a(i) a(2) } a(2.5) } a(3)",
-                    "b() { a(1.5) b() { a(2) } a(2.5) } a(3)"},
+                    "b() { a(float 1.5) b() { a(int 2) } a(float 2.5) } a(int 3)"},
            // Declared at the top level of an included file: the including block's scope.
            Accepted{"!a(i) !b() b() { !include(\"redeclare.ini\") a(\"x\") } a(1)",
-                    "b() { a(\"inc\") a(\"x\") } a(1)"},
+                    "b() { a(string \"inc\") a(string \"x\") } a(int 1)"},
            Accepted{"!b() b() { !a(i) } b() { !a(s) a(\"2nd\") } b() { !a(f) a(3.5) }",
-                    "b() b() { a(\"2nd\") } b() { a(3.5) }"},
+                    "b() b() { a(string \"2nd\") } b() { a(float 3.5) }"},
        }) {
     ExpectAccepted(c);
   }
@@ -328,11 +315,12 @@ TEST_F(StatementsTest, ConstantsComeBackFromEveryInclude) {
   Write("nested.ini", "$d(i, c) $C(i, 10)");
   Write("use.ini", "!u(i, i) u(c, d)");
   for (const Accepted& c : {
-           Accepted{"!k(i, i) !include(\"define.ini\") k(c, d)", "k(10,9)"},
-           Accepted{"$c(i, 1) $d(i, 2) !u(i, i) !include(\"use.ini\") u(c, d)", "u(1,2) u(1,2)"},
-           Accepted{"$c(i, 1) !include(\"missing.ini\") !k(i) k(c)", "k(1)"},
+           Accepted{"!k(i, i) !include(\"define.ini\") k(c, d)", "k(int 10, int 9)"},
+           Accepted{"$c(i, 1) $d(i, 2) !u(i, i) !include(\"use.ini\") u(c, d)",
+                    "u(int 1, int 2) u(int 1, int 2)"},
+           Accepted{"$c(i, 1) !include(\"missing.ini\") !k(i) k(c)", "k(int 1)"},
            Accepted{"$c(i, 1) !k(i) k(0) { !include(\"define.ini\") } k(c) k(d)",
-                    "k(0) k(10) k(9)"},
+                    "k(int 0) k(int 10) k(int 9)"},
        }) {
     ExpectAccepted(c);
   }
@@ -355,7 +343,7 @@ TEST_F(StatementsTest, AnErrorInAnIncludedFileNamesThatFileAndFailsTheParse) {
 }
 
 TEST_F(StatementsTest, AMissingIncludedFileAddsNothingAndIsNoError) {
-  ExpectAccepted({"!include(\"missing.ini\") !k(i) k(1)", "k(1)"});
+  ExpectAccepted({"!include(\"missing.ini\") !k(i) k(1)", "k(int 1)"});
 }
 
 TEST_F(StatementsTest, IncludeNamesThatDoNotFitAreRefused) {
@@ -447,8 +435,10 @@ TEST_F(StatementsTest, CopyOfAListIsDeep) {
   const List list = Parse("!a(i, s) !b(f) a(1, \"x\") { b(2.5) { a(3, \"y\") } } b(4) a(5, \"z\")");
   ASSERT_NE(list, nullptr);
   const List copy(new CZKPARSE_KEYWORD(*list));
-  EXPECT_EQ(Describe(copy.get()), Describe(list.get()));
-  EXPECT_EQ(Describe(copy.get()), "a(1,\"x\") { b(2.5) { a(3,\"y\") } } b(4) a(5,\"z\")");
+  EXPECT_EQ(OneLine(copy.get()), OneLine(list.get()));
+  EXPECT_EQ(OneLine(copy.get()),
+            "a(int 1, string \"x\") { b(float 2.5) { a(int 3, string \"y\") } } b(float 4) a(int 5, "
+            "string \"z\")");
   EXPECT_NE(copy->params, list->params);
   EXPECT_NE(static_cast<CZKPARSE_STRING*>(copy->params->next)->value,
             static_cast<CZKPARSE_STRING*>(list->params->next)->value);
@@ -477,8 +467,9 @@ TEST_F(StatementsTest, ACopyOutlivesTheParsedList) {
   ASSERT_NE(list, nullptr);
   const List copy(new CZKPARSE_KEYWORD(*list));
   list.reset();
-  EXPECT_EQ(Describe(copy.get()),
-            "b(\"in\tpart\") a(\"from part\",\"from part\") { b(\"from part\") }");
+  EXPECT_EQ(OneLine(copy.get()),
+            "b(string \"in\\tpart\") a(string \"from part\", string \"from part\") { b(string "
+            "\"from part\") }");
 }
 
 // Every value of a constant is a copy of its own, so that a host may change one string in place.

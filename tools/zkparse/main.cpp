@@ -19,6 +19,7 @@
 #include "data_sources.h"
 #include "filesystem_api.h"
 #include "log.h"
+#include "statement_text.h"
 #include "zk_parse.h"
 
 namespace {
@@ -157,79 +158,6 @@ int ReadOptions(int argc, char** argv, Options& options) {
   return 0;
 }
 
-// --- --tree ----------------------------------------------------------------------------------
-
-void PrintString(std::FILE* out, const char* text) {
-  std::fputc('"', out);
-  for (const unsigned char* byte = reinterpret_cast<const unsigned char*>(text);
-       byte != nullptr && *byte != '\0'; ++byte) {
-    switch (*byte) {
-      case '"':
-        std::fputs("\\\"", out);
-        break;
-      case '\\':
-        std::fputs("\\\\", out);
-        break;
-      case '\n':
-        std::fputs("\\n", out);
-        break;
-      case '\r':
-        std::fputs("\\r", out);
-        break;
-      case '\t':
-        std::fputs("\\t", out);
-        break;
-      default:
-        if (*byte < 0x20 || *byte == 0x7F) {
-          std::fprintf(out, "\\x%02X", *byte);
-        } else {
-          std::fputc(*byte, out);
-        }
-    }
-  }
-  std::fputc('"', out);
-}
-
-void PrintValue(std::FILE* out, const CZKPARSE_PARAM* value) {
-  switch (value->type) {
-    case ZKPARSE_TYPE_INT:
-      std::fprintf(out, "int %" PRId32, static_cast<const CZKPARSE_INT*>(value)->value);
-      break;
-    case ZKPARSE_TYPE_FLOAT:
-      // Nine digits give every float back exactly.
-      std::fprintf(out, "float %.9g",
-                   static_cast<double>(static_cast<const CZKPARSE_FLOAT*>(value)->value));
-      break;
-    case ZKPARSE_TYPE_STRING:
-      std::fputs("string ", out);
-      PrintString(out, static_cast<const CZKPARSE_STRING*>(value)->value);
-      break;
-    default:
-      std::fprintf(out, "type %" PRId32, value->type);
-  }
-  // A value read from a variable reference keeps the variable's name.
-  if (value->name != nullptr) std::fprintf(out, " (%%%s)", value->name);
-}
-
-// One line per call: its name and typed values; a block's calls two blanks further in, between
-// braces. Blocks are at most CZKParse::kMaxBlockDepth deep, so the recursion is bounded.
-void PrintTree(std::FILE* out, const CZKPARSE_KEYWORD* list, int depth) {
-  for (const CZKPARSE_KEYWORD* node = list; node != nullptr; node = node->next) {
-    std::fprintf(out, "%*s%s(", depth * 2, "", node->name);
-    for (const CZKPARSE_PARAM* value = node->params; value != nullptr; value = value->next) {
-      if (value != node->params) std::fputs(", ", out);
-      PrintValue(out, value);
-    }
-    std::fputc(')', out);
-    if (node->block != nullptr) {
-      std::fputs(" {\n", out);
-      PrintTree(out, node->block, depth + 1);
-      std::fprintf(out, "%*s}", depth * 2, "");
-    }
-    std::fputc('\n', out);
-  }
-}
-
 // --- --binary --------------------------------------------------------------------------------
 
 bool WriteBinaryFile(const char* name, CZKPARSE_KEYWORD* list) {
@@ -271,7 +199,7 @@ int main(int argc, char** argv) {
                                                 : kUnreadable;
   if (list != nullptr) {
     if (options.tree) {
-      PrintTree(stdout, list, 0);
+      std::fputs(StatementText(list, StatementLayout::kLines).c_str(), stdout);
       std::fflush(stdout);
     }
     if (options.binary != nullptr && !WriteBinaryFile(options.binary, list)) {
