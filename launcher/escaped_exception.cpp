@@ -9,6 +9,7 @@
 #include "exception_text.h"
 #include "log.h"
 #include "msvc_exception.h"
+#include "own_memory.h"
 
 namespace {
 
@@ -31,17 +32,11 @@ namespace {
   CrashExitForCurrentException();
 }
 
-// This process's memory, read without faulting: a damaged exception record costs its decoding,
-// never a second fault.
+// The decoding's view of this process's memory: guarded reads.
 class ProcessMemory : public ForeignMemory {
  public:
   bool Read(std::uint64_t address, void* bytes, std::size_t size) const override {
-    if (address > UINTPTR_MAX - size) return false;
-    SIZE_T read = 0;
-    return ReadProcessMemory(GetCurrentProcess(),
-                             reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), bytes,
-                             size, &read) &&
-           read == size;
+    return ReadOwnMemory(address, bytes, size);
   }
 };
 

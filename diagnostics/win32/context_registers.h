@@ -5,34 +5,30 @@
 
 #include <windows.h>
 
+#ifdef _WIN64
 inline DWORD64 InstructionPointer(const CONTEXT& context) {
-#ifdef _WIN64
   return context.Rip;
-#else
-  return context.Eip;
-#endif
 }
-
 inline DWORD64 FramePointer(const CONTEXT& context) {
-#ifdef _WIN64
   return context.Rbp;
-#else
-  return context.Ebp;
-#endif
 }
-
 inline DWORD64 StackPointer(const CONTEXT& context) {
-#ifdef _WIN64
   return context.Rsp;
-#else
-  return context.Esp;
-#endif
 }
-
 inline void SetInstructionPointer(CONTEXT& context, const void* address) {
-#ifdef _WIN64
   context.Rip = reinterpret_cast<DWORD64>(address);
-#else
-  context.Eip = reinterpret_cast<DWORD>(address);
-#endif
 }
+#else
+inline DWORD64 InstructionPointer(const CONTEXT& context) {
+  return context.Eip;
+}
+inline DWORD64 FramePointer(const CONTEXT& context) {
+  return context.Ebp;
+}
+inline DWORD64 StackPointer(const CONTEXT& context) {
+  return context.Esp;
+}
+inline void SetInstructionPointer(CONTEXT& context, const void* address) {
+  context.Eip = reinterpret_cast<DWORD>(address);
+}
+#endif

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dbghelp_binding.h"
+#include "own_memory.h"
 #include "report_text.h"
 
 namespace {
@@ -47,16 +48,6 @@ bool TypeInfo(ULONG id, IMAGEHLP_SYMBOL_TYPE_INFO query, Result* result) {
          dbgHelp.entry.SymGetTypeInfo(dbgHelp.process, typeModuleBase, id, query, result);
 }
 
-// Reads size bytes at address of this process without faulting; false when any is unreadable.
-bool ReadMemory(ULONG64 address, void* bytes, std::size_t size) {
-  if (address > UINTPTR_MAX) return false;
-  SIZE_T read = 0;
-  return ReadProcessMemory(GetCurrentProcess(),
-                           reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), bytes,
-                           size, &read) &&
-         read == size;
-}
-
 // How many bytes, at most limit, can be read from address without crossing into the next page:
 // memory is readable or not a page at a time, so a chunk that fails holds the first bad byte.
 std::size_t ChunkAt(ULONG64 address, std::size_t limit) {
@@ -70,7 +61,7 @@ bool AppendTextAt(ULONG64 address) {
   char chunk[65];
   while (!ReportTextFull()) {
     const std::size_t size = ChunkAt(address, sizeof chunk - 1);
-    if (!ReadMemory(address, chunk, size)) return false;
+    if (!ReadOwnMemory(address, chunk, size)) return false;
     chunk[size] = '\0';
     ReportAppend("%s", chunk);
     if (std::memchr(chunk, '\0', size) != nullptr) return true;
@@ -84,7 +75,7 @@ bool ReadValue(ULONG64 address, ULONG64 size, ULONG64& value) {
   value = 0;
   const std::size_t count = static_cast<std::size_t>(std::min<ULONG64>(size, sizeof value));
   unsigned char bytes[sizeof value] = {};
-  if (count > 0 && !ReadMemory(address, bytes, count)) return false;
+  if (count > 0 && !ReadOwnMemory(address, bytes, count)) return false;
   for (std::size_t i = count; i > 0; --i) value = (value << 8) | bytes[i - 1];
   return true;
 }
@@ -224,7 +215,7 @@ bool IsPrintableText(ULONG64 address) {
   unsigned char chunk[64];
   for (;;) {
     const std::size_t size = ChunkAt(address, sizeof chunk);
-    if (!ReadMemory(address, chunk, size)) return false;
+    if (!ReadOwnMemory(address, chunk, size)) return false;
     for (std::size_t i = 0; i < size; ++i) {
       const int byte = chunk[i];
       if (byte == 0) return score > 0;

@@ -65,17 +65,24 @@ struct RuntimeErrorObject {
 // Stand-ins for the vtables the objects would point to; nothing calls through them.
 const int kVtable = 0;
 
-Reference ReferenceTo(const void* target) {
+// What the references count from: this DLL's base in a 64-bit module, address 0 in a 32-bit one.
+std::uintptr_t ReferenceBase() {
 #ifdef _WIN64
-  HMODULE module = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&ReferenceTo), &module);
-  return static_cast<Reference>(reinterpret_cast<std::uintptr_t>(target) -
-                                reinterpret_cast<std::uintptr_t>(module));
+  static const std::uintptr_t base = [] {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&ReferenceBase), &module);
+    return reinterpret_cast<std::uintptr_t>(module);
+  }();
+  return base;
 #else
-  return static_cast<Reference>(reinterpret_cast<std::uintptr_t>(target));
+  return 0;
 #endif
+}
+
+Reference ReferenceTo(const void* target) {
+  return static_cast<Reference>(reinterpret_cast<std::uintptr_t>(target) - ReferenceBase());
 }
 
 TypeDescriptor badStateType, engineExceptionType, runtimeErrorType, exceptionType;
@@ -140,14 +147,11 @@ void RaiseMsvcException(MsvcThrow kind) {
   } else if (kind == MsvcThrow::kDamaged) {
     info = &damagedThrow;
   }
-  ULONG_PTR parameters[4] = {kMagicNumber, reinterpret_cast<ULONG_PTR>(object),
-                             reinterpret_cast<ULONG_PTR>(info), 0};
-#ifdef _WIN64
-  parameters[3] = reinterpret_cast<ULONG_PTR>(info) - ReferenceTo(info);
-  RaiseException(kMsvcExceptionCode, EXCEPTION_NONCONTINUABLE, 4, parameters);
-#else
-  RaiseException(kMsvcExceptionCode, EXCEPTION_NONCONTINUABLE, 3, parameters);
-#endif
+  // A 64-bit thrower adds its module's base as a fourth parameter.
+  const ULONG_PTR parameters[4] = {kMagicNumber, reinterpret_cast<ULONG_PTR>(object),
+                                   reinterpret_cast<ULONG_PTR>(info), ReferenceBase()};
+  RaiseException(kMsvcExceptionCode, EXCEPTION_NONCONTINUABLE, sizeof(void*) == 8 ? 4 : 3,
+                 parameters);
   // A noncontinuable exception does not come back.
   ExitProcess(3);
 }

@@ -98,13 +98,14 @@ i386_runs_natively() {
 }
 
 install_recent_qemu() {
+  local codename
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
   if installed qemu-user-static &&
     dpkg --compare-versions "$(dpkg-query -W -f='${Version}' qemu-user-static)" ge "$VANTOR_QEMU_MIN_VERSION"; then
     return 1  # nothing installed: the registration may stay
   fi
   if [ ! -f "$VANTOR_BACKPORTS_SOURCE" ]; then
-    local codename repo
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    local repo
     repo=$(apt-get indextargets --no-release-info --format '$(URI)' |
       sed -n "s|dists/$codename/main/binary-amd64/Packages\$||p" | head -n 1)
     echo "setup: adding $codename-backports (amd64 only) for a recent qemu"
@@ -121,7 +122,7 @@ EOF
   update_index
   echo "setup: installing qemu-user-static from backports"
   sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-    -t "$(. /etc/os-release && echo "$VERSION_CODENAME")-backports" qemu-user-static >/tmp/vantor-qemu.log 2>&1 ||
+    -t "$codename-backports" qemu-user-static >/tmp/vantor-qemu.log 2>&1 ||
     { echo "setup: qemu-user-static could not be installed (see /tmp/vantor-qemu.log)" >&2; return 2; }
   return 0
 }
