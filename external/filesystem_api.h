@@ -2,12 +2,11 @@
 // registered data packages and folders. Plain C functions, cdecl, single-byte NUL-terminated names.
 #pragma once
 
-#if defined(_WIN32)
-#if defined(VANTOR_FILESYSTEM_BUILD)
+// Callers declare the functions without dllimport: their calls go through the import library's
+// stubs, so a program may also bring definitions of its own, which the linker then takes instead
+// (the file reader's tests do, to fail where the real library cannot be made to).
+#if defined(_WIN32) && defined(VANTOR_FILESYSTEM_BUILD)
 #define FS_API __declspec(dllexport)
-#else
-#define FS_API __declspec(dllimport)
-#endif
 #elif defined(VANTOR_FILESYSTEM_BUILD)
 #define FS_API __attribute__((visibility("default")))
 #else
