@@ -9,12 +9,6 @@
 #include "log_testing.h"
 #include "log_text.h"
 
-namespace platform = vantor::diagnostics::platform;
-using vantor::diagnostics::ConvertLineEnds;
-using vantor::diagnostics::FormatLogText;
-using vantor::diagnostics::kLineBufferSize;
-using vantor::diagnostics::kMessageBufferSize;
-
 namespace {
 
 constexpr char kDefaultName[] = "crash.log";
@@ -24,8 +18,8 @@ constexpr char kCrashCaption[] = "CrashExit...";
 
 // Absent until LogOpen runs; afterwards whatever the creation returned, possibly the invalid
 // handle. Never closed: the process exit releases it.
-platform::Handle logFile = platform::kNoHandle;
-platform::Handle console = platform::kNoHandle;
+log_platform::Handle logFile = log_platform::kNoHandle;
+log_platform::Handle console = log_platform::kNoHandle;
 bool opened = false;
 
 // Shared by the three printing operations: the formatted text of the current call.
@@ -39,20 +33,20 @@ char datedName[1024];
 void LogOpen(bool consoleEcho) {
   const char* name = kDefaultName;
   if (FS_exists(kMarkerName)) name = CrashLogFileName();
-  logFile = platform::CreateLogFile(name);
+  logFile = log_platform::CreateLogFile(name);
   // A failed "crash.log" is simply tried twice.
-  if (logFile == platform::kInvalidHandle) logFile = platform::CreateLogFile(kDefaultName);
+  if (logFile == log_platform::kInvalidHandle) logFile = log_platform::CreateLogFile(kDefaultName);
   // A failed creation is not retried later in the run.
   opened = true;
-  console = consoleEcho ? platform::StandardOutput() : platform::kNoHandle;
+  console = consoleEcho ? log_platform::StandardOutput() : log_platform::kNoHandle;
 }
 
 const char* CrashLogFileName() {
-  platform::MakeFolder(kLogsFolder);
+  log_platform::MakeFolder(kLogsFolder);
   // Empty in case the clock cannot be read or formatted.
-  char date[platform::kStampSize] = {};
-  char clock[platform::kStampSize] = {};
-  platform::LocalDateAndClock(date, clock);
+  char date[log_platform::kStampSize] = {};
+  char clock[log_platform::kStampSize] = {};
+  log_platform::LocalDateAndClock(date, clock);
   std::snprintf(datedName, sizeof datedName, "logs/crash_%s_%s.log", date, clock);
   return datedName;
 }
@@ -66,9 +60,9 @@ void LogPrint(const char* format, ...) {
 
   const std::size_t length = ConvertLineEnds(message, line);
   // Write-through: no flush needed for the line to be on disk.
-  platform::WriteLogFile(logFile, line, length);
-  platform::OutputToDebugger(line);
-  if (console != platform::kNoHandle) platform::WriteToConsole(console, line, length);
+  log_platform::WriteLogFile(logFile, line, length);
+  log_platform::OutputToDebugger(line);
+  if (console != log_platform::kNoHandle) log_platform::WriteToConsole(console, line, length);
 }
 
 void ConsolePrint(const char* format, ...) {
@@ -76,8 +70,8 @@ void ConsolePrint(const char* format, ...) {
   va_start(arguments, format);
   FormatLogText(message, format, arguments);
   va_end(arguments);
-  if (console != platform::kNoHandle) {
-    platform::WriteToConsole(console, message, std::strlen(message));
+  if (console != log_platform::kNoHandle) {
+    log_platform::WriteToConsole(console, message, std::strlen(message));
   }
 }
 
@@ -88,21 +82,21 @@ void CrashExit(const char* format, ...) {
   va_end(arguments);
 
   // The log is not opened here: without an earlier LogPrint there is no file to write to.
-  if (logFile != platform::kNoHandle) {
-    platform::WriteLogFile(logFile, message, std::strlen(message));
-    platform::FlushLogFile(logFile);
+  if (logFile != log_platform::kNoHandle) {
+    log_platform::WriteLogFile(logFile, message, std::strlen(message));
+    log_platform::FlushLogFile(logFile);
   }
-  platform::OutputToDebugger(message);
-  if (console != platform::kNoHandle) {
-    platform::WriteToConsole(console, message, std::strlen(message));
+  log_platform::OutputToDebugger(message);
+  if (console != log_platform::kNoHandle) {
+    log_platform::WriteToConsole(console, message, std::strlen(message));
   }
-  platform::ShowErrorBox(message, kCrashCaption);
-  platform::ExitWithCodeMinusOne();
+  log_platform::ShowErrorBox(message, kCrashCaption);
+  log_platform::ExitWithCodeMinusOne();
 }
 
 void LogResetForTesting() {
-  platform::CloseLogFile(logFile);
-  logFile = platform::kNoHandle;
-  console = platform::kNoHandle;
+  log_platform::CloseLogFile(logFile);
+  logFile = log_platform::kNoHandle;
+  console = log_platform::kNoHandle;
   opened = false;
 }

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace vantor::diagnostics::platform {
+namespace log_platform {
 
 // A file or console handle: a Windows HANDLE, or on POSIX a file descriptor plus one, so that no
 // descriptor (not even 0) reads as absent. An integer, so that no caller needs <windows.h>.
@@ -55,4 +55,4 @@ constexpr std::size_t kStampSize = 128;
 // one reading of the clock, each into a buffer of kStampSize bytes.
 void LocalDateAndClock(char* date, char* clock);
 
-}  // namespace vantor::diagnostics::platform
+}  // namespace log_platform

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-namespace vantor::diagnostics {
 namespace {
 
 // Output characters after which the conversion takes no further input character. One more slot
@@ -32,5 +31,3 @@ std::size_t ConvertLineEnds(const char* text, char (&line)[kLineBufferSize]) {
   line[out] = '\0';
   return out;
 }
-
-}  // namespace vantor::diagnostics

@@ -5,8 +5,6 @@
 #include <cstdarg>
 #include <cstddef>
 
-namespace vantor::diagnostics {
-
 // The message buffer every printing operation formats into: text longer than 2047 characters is
 // cut so that the buffer always ends with a zero byte.
 constexpr std::size_t kMessageBufferSize = 2048;
@@ -22,5 +20,3 @@ void FormatLogText(char (&buffer)[kMessageBufferSize], const char* format, va_li
 // once 2046 characters are out; a CR LF pair begun at 2045 is completed, so at most 2047
 // characters come out. Returns that length; line ends with a zero.
 std::size_t ConvertLineEnds(const char* text, char (&line)[kLineBufferSize]);
-
-}  // namespace vantor::diagnostics

@@ -1,6 +1,8 @@
 // The log output's sinks in the native build, which exists so that the parser's native tests can
 // log. The file behaves as on Windows (created, truncated, written through); the debugger text
 // and the message box go to stderr, the console is the standard output.
+#include "log_platform.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,9 +11,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "log_platform.h"
-
-namespace vantor::diagnostics::platform {
+namespace log_platform {
 namespace {
 
 // Handles carry a descriptor plus one (see log_platform.h).
@@ -90,4 +90,4 @@ void LocalDateAndClock(char* date, char* clock) {
   std::strftime(clock, kStampSize, "%H%M", &local);
 }
 
-}  // namespace vantor::diagnostics::platform
+}  // namespace log_platform

@@ -4,7 +4,7 @@
 #include <direct.h>
 #include <windows.h>
 
-namespace vantor::diagnostics::platform {
+namespace log_platform {
 namespace {
 
 HANDLE ToWindows(Handle handle) {
@@ -71,4 +71,4 @@ void LocalDateAndClock(char* date, char* clock) {
   GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_FORCE24HOURFORMAT, &now, "hhmm", clock, kStampSize);
 }
 
-}  // namespace vantor::diagnostics::platform
+}  // namespace log_platform

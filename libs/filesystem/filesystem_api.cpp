@@ -32,11 +32,11 @@
 
 namespace {
 
-using vantor::fs::HandleTable;
-using vantor::fs::MakeLookupName;
-using vantor::fs::NormalizePath;
-using vantor::fs::OpenFile;
-using vantor::fs::SourceTable;
+using vfs::HandleTable;
+using vfs::MakeLookupName;
+using vfs::NormalizePath;
+using vfs::OpenFile;
+using vfs::SourceTable;
 
 struct Library {
   bool running = false;

@@ -3,7 +3,7 @@
 
 #include "source.h"
 
-namespace vantor::fs {
+namespace vfs {
 namespace {
 
 class FolderSource : public Source {
@@ -36,4 +36,4 @@ std::unique_ptr<Source> MakeFolderSource(const std::string& folder) {
   return std::make_unique<FolderSource>(folder);
 }
 
-}  // namespace vantor::fs
+}  // namespace vfs

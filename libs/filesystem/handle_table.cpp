@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace vantor::fs {
+namespace vfs {
 
 std::uintptr_t HandleTable::Add(OpenFile file) {
   Slot* free_slot = FindSlot(0);
@@ -42,4 +42,4 @@ HandleTable::Slot* HandleTable::FindSlot(std::uintptr_t handle) {
   return nullptr;
 }
 
-}  // namespace vantor::fs
+}  // namespace vfs

@@ -10,7 +10,7 @@
 
 #include "open_file.h"
 
-namespace vantor::fs {
+namespace vfs {
 
 class HandleTable {
  public:
@@ -41,4 +41,4 @@ class HandleTable {
   std::uintptr_t next_handle_ = 1;
 };
 
-}  // namespace vantor::fs
+}  // namespace vfs

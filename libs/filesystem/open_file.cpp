@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace vantor::fs {
+namespace vfs {
 
 #if !defined(_WIN32)
 static_assert(sizeof(off_t) >= sizeof(std::int64_t), "fseeko and ftello must reach past 4 GiB");
@@ -51,4 +51,4 @@ long OpenFile::Read(void* buffer, long count) {
   return static_cast<long>(got);
 }
 
-}  // namespace vantor::fs
+}  // namespace vfs

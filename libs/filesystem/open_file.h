@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <memory>
 
-namespace vantor::fs {
+namespace vfs {
 
 using SharedStream = std::shared_ptr<std::FILE>;
 
@@ -44,4 +44,4 @@ class OpenFile {
   std::int64_t position_ = 0;
 };
 
-}  // namespace vantor::fs
+}  // namespace vfs

@@ -2,7 +2,7 @@
 #include "path_normalize.h"
 #include "source.h"
 
-namespace vantor::fs {
+namespace vfs {
 namespace {
 
 class PackageSource : public Source {
@@ -38,4 +38,4 @@ std::unique_ptr<Source> MakePackageSource(const std::string& path) {
   return std::make_unique<PackageSource>(path);
 }
 
-}  // namespace vantor::fs
+}  // namespace vfs

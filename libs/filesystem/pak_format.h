@@ -34,7 +34,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace vantor::pak {
+namespace pak {
 
 inline constexpr char kPakMagic[4] = {'V', 'P', 'A', 'K'};
 inline constexpr std::uint32_t kPakVersion = 1;
@@ -74,4 +74,4 @@ inline void WriteU32(unsigned char* bytes, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-}  // namespace vantor::pak
+}  // namespace pak

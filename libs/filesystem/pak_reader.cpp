@@ -8,10 +8,10 @@
 #include "pak_format.h"
 #include "path_normalize.h"
 
-namespace vantor::fs {
+namespace vfs {
 namespace {
 
-using namespace vantor::pak;
+using namespace pak;
 
 bool ReadAt(std::FILE* stream, std::int64_t offset, unsigned char* bytes, std::size_t count) {
   return SeekTo(stream, offset) && std::fread(bytes, 1, count, stream) == count;
@@ -67,4 +67,4 @@ std::optional<PakIndex> ReadPakIndex(std::FILE* stream) {
   return index;
 }
 
-}  // namespace vantor::fs
+}  // namespace vfs

@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-namespace vantor::fs {
+namespace vfs {
 
 struct PakEntry {
   std::int64_t offset;  // from the start of the package
@@ -21,4 +21,4 @@ using PakIndex = std::unordered_map<std::string, PakEntry>;
 // a package is taken whole or not at all.
 std::optional<PakIndex> ReadPakIndex(std::FILE* stream);
 
-}  // namespace vantor::fs
+}  // namespace vfs

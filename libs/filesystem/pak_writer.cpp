@@ -9,15 +9,15 @@
 #include "pak_format.h"
 #include "path_normalize.h"
 
-namespace vantor::pak {
+namespace pak {
 namespace {
 
 bool CheckName(const std::string& name, std::set<std::string>* folded_names, std::string* error) {
-  if (!fs::IsLookupName(name)) {
+  if (!vfs::IsLookupName(name)) {
     *error = "cannot store the name \"" + name + "\": it could never be opened";
     return false;
   }
-  if (!folded_names->insert(fs::FoldCase(name)).second) {
+  if (!folded_names->insert(vfs::FoldCase(name)).second) {
     *error = "two files are named \"" + name + "\" when case is ignored";
     return false;
   }
@@ -122,4 +122,4 @@ bool WritePackage(const std::filesystem::path& output, const std::vector<PakInpu
   return false;
 }
 
-}  // namespace vantor::pak
+}  // namespace pak

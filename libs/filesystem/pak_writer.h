@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace vantor::pak {
+namespace pak {
 
 struct PakInput {
   std::string name;            // the name inside the package, as IsLookupName wants it
@@ -18,4 +18,4 @@ struct PakInput {
 bool WritePackage(const std::filesystem::path& output, const std::vector<PakInput>& inputs,
                   std::string* error);
 
-}  // namespace vantor::pak
+}  // namespace pak

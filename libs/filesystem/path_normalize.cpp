@@ -4,7 +4,7 @@
 
 #include "filesystem_api.h"
 
-namespace vantor::fs {
+namespace vfs {
 namespace {
 
 bool IsSeparator(char c) {
@@ -89,4 +89,4 @@ std::string FoldCase(std::string_view name) {
   return folded;
 }
 
-}  // namespace vantor::fs
+}  // namespace vfs

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace vantor::fs {
+namespace vfs {
 
 // The name with '/' as the one separator, empty, "." and ".." parts removed (".." takes away the
 // part before it; at the root it is dropped), and no leading or trailing '/'. No length limit:
@@ -26,4 +26,4 @@ bool IsLookupName(const std::string& name);
 // they are: the names are single-byte text of an unknown code page.
 std::string FoldCase(std::string_view name);
 
-}  // namespace vantor::fs
+}  // namespace vfs

@@ -8,7 +8,7 @@
 
 #include "open_file.h"
 
-namespace vantor::fs {
+namespace vfs {
 
 class Source {
  public:
@@ -30,4 +30,4 @@ std::unique_ptr<Source> MakeFolderSource(const std::string& folder);
 // a package that is missing or damaged (see pak_format.h) serves nothing.
 std::unique_ptr<Source> MakePackageSource(const std::string& path);
 
-}  // namespace vantor::fs
+}  // namespace vfs

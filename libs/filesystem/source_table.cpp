@@ -2,7 +2,7 @@
 
 #include "path_normalize.h"
 
-namespace vantor::fs {
+namespace vfs {
 namespace {
 
 bool IsPackageName(const std::string& name) {
@@ -33,4 +33,4 @@ bool SourceTable::Exists(const std::string& lookup_name) const {
   return false;
 }
 
-}  // namespace vantor::fs
+}  // namespace vfs

@@ -10,7 +10,7 @@
 
 #include "source.h"
 
-namespace vantor::fs {
+namespace vfs {
 
 class SourceTable {
  public:
@@ -31,4 +31,4 @@ class SourceTable {
   std::vector<std::unique_ptr<Source>> sources_;
 };
 
-}  // namespace vantor::fs
+}  // namespace vfs

@@ -14,7 +14,7 @@ void FilesystemTest::MakePackage(const std::string& package, const NamedBytes& f
   const std::string folder = staging.string();
   const char* argv[] = {"pak", package.c_str(), folder.c_str()};
   std::ostringstream errors;
-  ASSERT_EQ(vantor::pak::RunPak(3, argv, errors), vantor::pak::kExitSuccess) << errors.str();
+  ASSERT_EQ(pak::RunPak(3, argv, errors), pak::kExitSuccess) << errors.str();
 }
 
 std::optional<std::string> FilesystemTest::FsReadAll(const char* name) {

@@ -9,11 +9,6 @@
 
 namespace {
 
-using vantor::diagnostics::ConvertLineEnds;
-using vantor::diagnostics::FormatLogText;
-using vantor::diagnostics::kLineBufferSize;
-using vantor::diagnostics::kMessageBufferSize;
-
 // Converts text; the line buffer starts full of 'x', so a missing terminator shows.
 std::string Convert(const std::string& text) {
   char line[kLineBufferSize];

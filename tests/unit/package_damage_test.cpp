@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace vantor::pak;
+using namespace pak;
 
 // The package every case starts from: "a.txt" then "b.txt", five bytes each.
 const NamedBytes kFiles = {{"a.txt", "alpha"}, {"b.txt", "bravo"}};

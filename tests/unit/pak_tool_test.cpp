@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace vantor::pak;
+using namespace pak;
 using PakToolTest = FilesystemTest;
 
 int RunPakWith(std::initializer_list<const char*> arguments, std::string* errors) {

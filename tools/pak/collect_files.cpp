@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-namespace vantor::pak {
+namespace pak {
 
 namespace stdfs = std::filesystem;
 
@@ -32,4 +32,4 @@ bool CollectFiles(const stdfs::path& folder, const stdfs::path& skip, std::vecto
   return true;
 }
 
-}  // namespace vantor::pak
+}  // namespace pak

@@ -7,7 +7,7 @@
 
 #include "pak_writer.h"
 
-namespace vantor::pak {
+namespace pak {
 
 // Every regular file under folder, at any depth, named relative to folder with '/' separators and
 // sorted by name, so that the same folder always gives the same package. skip (the package being
@@ -16,4 +16,4 @@ namespace vantor::pak {
 bool CollectFiles(const std::filesystem::path& folder, const std::filesystem::path& skip,
                   std::vector<PakInput>* inputs, std::string* error);
 
-}  // namespace vantor::pak
+}  // namespace pak

@@ -3,5 +3,5 @@
 #include "pak_command.h"
 
 int main(int argc, char** argv) {
-  return vantor::pak::RunPak(argc, argv, std::cerr);
+  return pak::RunPak(argc, argv, std::cerr);
 }

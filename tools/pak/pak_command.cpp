@@ -7,7 +7,7 @@
 #include "collect_files.h"
 #include "pak_writer.h"
 
-namespace vantor::pak {
+namespace pak {
 
 int RunPak(int argc, const char* const* argv, std::ostream& errors) {
   if (argc != 3) {
@@ -32,4 +32,4 @@ int RunPak(int argc, const char* const* argv, std::ostream& errors) {
   return kExitError;
 }
 
-}  // namespace vantor::pak
+}  // namespace pak

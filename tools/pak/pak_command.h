@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-namespace vantor::pak {
+namespace pak {
 
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitError = 1;
@@ -13,4 +13,4 @@ inline constexpr int kExitUsage = 64;  // EX_USAGE of BSD's sysexits.h
 // (with a message on errors) or kExitUsage (with the usage text on errors).
 int RunPak(int argc, const char* const* argv, std::ostream& errors);
 
-}  // namespace vantor::pak
+}  // namespace pak
