@@ -9,8 +9,8 @@ std::uintptr_t HandleTable::Add(OpenFile file) {
   if (!free_slot) return 0;
   // After a wrap-around (billions of opens) a number may still be live; skip it, and skip 0, which
   // is the null handle.
-  while (next_handle_ == 0 || FindSlot(next_handle_)) ++next_handle_;
-  free_slot->handle = next_handle_++;
+  while (nextHandle_ == 0 || FindSlot(nextHandle_)) ++nextHandle_;
+  free_slot->handle = nextHandle_++;
   free_slot->file.emplace(std::move(file));
   return free_slot->handle;
 }

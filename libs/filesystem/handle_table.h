@@ -38,7 +38,7 @@ class HandleTable {
   Slot* FindSlot(std::uintptr_t handle);
 
   std::array<Slot, kCapacity> slots_;
-  std::uintptr_t next_handle_ = 1;
+  std::uintptr_t nextHandle_ = 1;
 };
 
 }  // namespace vfs
