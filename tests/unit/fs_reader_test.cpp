@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -148,20 +147,6 @@ TEST_F(FileReaderTest, LoaderWarnsAndKeepsNoText) {
     EXPECT_EQ(state.console, "WARNING [CZKParse] cannot open a.ini\n");
     EXPECT_EQ(state.calls.back().substr(0, 9), "FS_close(");
   }
-  EXPECT_EQ(state.log, "");
-}
-
-// Only the console hears of an included file that cannot be opened; the parse goes on without it.
-TEST_F(FileReaderTest, AMissingIncludedFileGivesTheTwoWarningsAndNoFailure) {
-  state.files["main.ini"] = "!include(\"missing.ini\") !k(i) k(1)";
-  const std::unique_ptr<CZKPARSE_KEYWORD> list(
-      ParseScriptFile("main.ini", nullptr, nullptr, nullptr));
-  ASSERT_NE(list, nullptr);
-  EXPECT_STREQ(list->name, "k");
-  EXPECT_EQ(list->next, nullptr);
-  EXPECT_EQ(state.console,
-            "WARNING [file] cannot open file missing.ini\n"
-            "WARNING [CZKParse] cannot open missing.ini\n");
   EXPECT_EQ(state.log, "");
 }
 

@@ -65,16 +65,6 @@ TEST_F(LogTest, FirstLogPrintTruncatesCrashLogAndLaterOnesAppendWithCrLf) {
 #endif
 }
 
-TEST_F(LogTest, LongMessagesAreCut) {
-  const std::string head(2000, 'a');
-  const std::string tail(100, 'b');
-  const std::string pair(2045, 'c');
-  LogPrint("%s%s", head.c_str(), tail.c_str());
-  LogPrint("%s\n", pair.c_str());
-  // 2046 characters, then 2047 with the pair completed.
-  EXPECT_EQ(ReadFile("crash.log"), head + tail.substr(0, 46) + pair + "\r\n");
-}
-
 TEST_F(LogTest, ConsoleGetsConvertedLogLinesAndUnconvertedConsoleText) {
   // Before LogOpen, which takes the standard output as it finds it: captured, it is a file, which
   // the console sink writes to as plain bytes.
