@@ -7,7 +7,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -94,8 +93,6 @@ TEST_F(LogTest, MarkerFileSelectsADatedFileInLogs) {
   ASSERT_TRUE(stdfs::is_directory("logs"));
   const std::vector<std::string> files = FilesIn("logs");
   ASSERT_EQ(files.size(), 1u);
-  EXPECT_TRUE(std::regex_match(files[0], std::regex(R"(crash_\d{4}-\d\d-\d\d_\d{4}\.log)")))
-      << files[0];
   const std::string name = "logs/" + files[0];
   EXPECT_TRUE(name == before || name == after) << name << " is not " << before;
   EXPECT_EQ(ReadFile(name), "dated\r\n");
