@@ -69,18 +69,4 @@ TEST(Harness, EndsAProgramThatOverrunsItsTimeLimit) {
   EXPECT_TRUE(result.timedOut);
 }
 
-TEST(Harness, HandsTheChildItsEnvironmentChanges) {
-  harness::GameFolder folder;
-  // The probe has no way to print its environment, so use the engine's trace: a variable set only
-  // for the child must make the child write the trace.
-  RunOptions options;
-  options.program = folder.Launcher();
-  options.arguments = "-no-window -quit-after=1";
-  options.environment = {"VANTOR_TRACE=" + folder.File("trace.txt")};
-  const auto result = RunProgram(options);
-  ASSERT_TRUE(result.started) << result.error;
-  EXPECT_FALSE(harness::ReadLines(folder.File("trace.txt")).empty());
-  EXPECT_EQ(std::getenv("VANTOR_TRACE"), nullptr) << "the harness's own environment changed";
-}
-
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,6 @@
 
 namespace {
 
-using harness::FileExists;
 using harness::GameFolder;
 using harness::ReadFileText;
 using harness::RunGame;
@@ -42,16 +40,6 @@ bool Opened(const harness::GameRun& run, const std::string& name) {
     if (line.rfind(call, 0) == 0) return true;
   }
   return false;
-}
-
-TEST(Settings, WithoutASettingsFileTheDefaultsStay) {
-  GameFolder folder;
-  std::remove(folder.File("game.ini").c_str());
-  const auto run = RunGame(folder, kQuickRun);
-  EXPECT_EQ(run.result.exitCode, 0u);
-  EXPECT_EQ(InitializeLine(run), Initialize("Java", "code", "TestGame"));
-  EXPECT_TRUE(Opened(run, "game.ini"));
-  EXPECT_FALSE(FileExists(folder.File("crash.log"))) << "a missing file is not logged";
 }
 
 TEST(Settings, TheLastIniWordNamesTheFile) {

@@ -51,13 +51,6 @@ TEST(SideTasks, AFileNamedParamsCompilesNothing) {
   }));
 }
 
-TEST(SideTasks, AnExistingReportStartsNoTool) {
-  GameFolder folder;  // its logs\DXdiags.txt exists
-  const auto run = RunGame(folder, "-no-window -quit-after=1");
-  EXPECT_EQ(run.result.exitCode, 0u);
-  EXPECT_TRUE(run.result.debugStrings.empty());
-}
-
 class DiagnosticsTool : public ::testing::Test {
  protected:
   void SetUp() override { std::filesystem::remove_all(folder_.File("logs")); }

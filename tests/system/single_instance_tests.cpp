@@ -60,65 +60,44 @@ class SingleInstance : public ::testing::Test {
   static constexpr const char* kNoFile = "<no file>";
 };
 
-TEST_F(SingleInstance, ASecondStartIsRefusedWithTheMessageOfItsFile) {
-  FirstInstance first;
-  ASSERT_TRUE(first.Ready());
-
-  // The file's rules (defaults, line breaks, a long first line) are tested natively; here the
-  // message reaches the box, and nothing of the start has happened.
-  {
-    const auto run = SecondStart("Vantor\nIs running already\nignored\n");
-    ASSERT_TRUE(run.result.started) << run.result.error;
-    EXPECT_EQ(run.result.exitCode, 0u);
-    ASSERT_EQ(run.result.boxes.size(), 1u);
-    EXPECT_EQ(run.result.boxes[0].caption, "Vantor");
-    EXPECT_EQ(run.result.boxes[0].text, "Is running already");
-    EXPECT_EQ(run.trace, std::vector<std::string>{"GetEngineDllVersion() = 0x10001"});
-  }
-  {
-    SCOPED_TRACE("no file");
-    const auto run = SecondStart(kNoFile);
-    EXPECT_EQ(run.result.exitCode, 0u);
-    EXPECT_TRUE(run.result.boxes.empty());
-    EXPECT_FALSE(Initialised(run.trace));
-  }
-  for (const char* ami : {"-ami", "-amiX", "x-ami"}) {
-    SCOPED_TRACE(ami);
-    const auto run = SecondStart("Vantor\nrunning\n", ami);
-    EXPECT_EQ(run.result.exitCode, 0u);
-    EXPECT_TRUE(run.result.boxes.empty());
-    EXPECT_TRUE(Initialised(run.trace));
-  }
-  {
-    SCOPED_TRACE("-AMI is not the switch");
-    const auto run = SecondStart("Vantor\nrunning\n", "-AMI");
-    EXPECT_EQ(run.result.boxes.size(), 1u);
-    EXPECT_FALSE(Initialised(run.trace));
-  }
-  EXPECT_TRUE(first.Ready()) << "the first instance must be unaffected";
-}
-
-TEST_F(SingleInstance, TheMessageComesFromTheStartFolderNotTheExecutablesFolder) {
-  FirstInstance first;
-  ASSERT_TRUE(first.Ready());
-  GameFolder second;
-  GameFolder startFolder;
-  WriteFileText(second.File("data\\Running.scr"), "Executable folder\nwrong\n");
-  WriteFileText(startFolder.File("data\\Running.scr"), "Start folder\nright\n");
-  harness::RunOptions options;
-  options.workingFolder = startFolder.Path();
-  const auto run = RunGame(second, "-no-window -quit-after=1", options);
-  ASSERT_EQ(run.result.boxes.size(), 1u);
-  EXPECT_EQ(run.result.boxes[0].caption, "Start folder");
-  EXPECT_EQ(run.result.boxes[0].text, "right");
-}
-
-TEST_F(SingleInstance, TheNameIsFreeAgainOnceTheFirstInstanceHasEnded) {
+TEST_F(SingleInstance, ASecondStartIsRefusedWithItsStartFoldersMessageUntilTheFirstHasEnded) {
   {
     FirstInstance first;
     ASSERT_TRUE(first.Ready());
-    const auto refused = SecondStart("Vantor\nrunning\n");
-    EXPECT_EQ(refused.result.boxes.size(), 1u);
+    // The file's rules (defaults, line breaks, a long first line) are tested natively; here the
+    // message reaches the box, and nothing of the start has happened.
+    const auto refused = SecondStart("Vantor\nIs running already\nignored\n");
+    ASSERT_TRUE(refused.result.started) << refused.result.error;
+    EXPECT_EQ(refused.result.exitCode, 0u);
+    ASSERT_EQ(refused.result.boxes.size(), 1u);
+    EXPECT_EQ(refused.result.boxes[0].caption, "Vantor");
+    EXPECT_EQ(refused.result.boxes[0].text, "Is running already");
+    EXPECT_EQ(refused.trace, std::vector<std::string>{"GetEngineDllVersion() = 0x10001"});
+
+    const auto silent = SecondStart(kNoFile);
+    EXPECT_EQ(silent.result.exitCode, 0u);
+    EXPECT_TRUE(silent.result.boxes.empty()) << "no file: refused without a box";
+    EXPECT_FALSE(Initialised(silent.trace));
+
+    // "-ami" anywhere in the command line lets the start go on; "-AMI" does not.
+    const auto allowed = SecondStart("Vantor\nrunning\n", "x-amiX");
+    EXPECT_TRUE(allowed.result.boxes.empty());
+    EXPECT_TRUE(Initialised(allowed.trace));
+    const auto upper = SecondStart("Vantor\nrunning\n", "-AMI");
+    EXPECT_EQ(upper.result.boxes.size(), 1u);
+    EXPECT_FALSE(Initialised(upper.trace));
+
+    // The file comes from the start-up folder, not from the executable's.
+    GameFolder executableFolder, startFolder;
+    WriteFileText(executableFolder.File("data\\Running.scr"), "Executable folder\nwrong\n");
+    WriteFileText(startFolder.File("data\\Running.scr"), "Start folder\nright\n");
+    harness::RunOptions options;
+    options.workingFolder = startFolder.Path();
+    const auto elsewhere = RunGame(executableFolder, "-no-window -quit-after=1", options);
+    ASSERT_EQ(elsewhere.result.boxes.size(), 1u);
+    EXPECT_EQ(elsewhere.result.boxes[0].caption, "Start folder");
+    EXPECT_EQ(elsewhere.result.boxes[0].text, "right");
+    EXPECT_TRUE(first.Ready()) << "the first instance must be unaffected";
   }  // the first instance is ended here
   const auto run = SecondStart("Vantor\nrunning\n");
   EXPECT_EQ(run.result.exitCode, 0u);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "parser_fixture.h"
 
@@ -53,20 +54,6 @@ int SkipSpaceByBytes(CZKParse& p) {
     }
   }
   return p.pos < p.length ? 0 : -1;
-}
-
-// What a reader leaves: its result in text form, or "fail".
-struct Outcome {
-  std::string read;
-  std::uint32_t pos;
-  std::int32_t line;
-  bool operator==(const Outcome& other) const {
-    return read == other.read && pos == other.pos && line == other.line;
-  }
-};
-
-void PrintTo(const Outcome& outcome, std::ostream* out) {
-  *out << "'" << outcome.read << "' at " << outcome.pos << " line " << outcome.line;
 }
 
 // After the opening quote.
@@ -144,11 +131,12 @@ int CompareFromEveryStart(CZKParse& p) {
   int compared = 0;
   for (std::uint32_t start = 0; start <= p.length; ++start) {
     SCOPED_TRACE("start " + std::to_string(start));
+    // What a walk leaves: its result in text form (or "fail"), position and line.
     const auto run = [&p, start](const auto& walk) {
       p.pos = start;
       p.line = 1;
       const std::string read = walk();
-      return Outcome{read, p.pos, p.line};
+      return std::make_tuple(read, p.pos, p.line);
     };
     const auto skip = [&p] { return std::to_string(p.SkipSpace()); };
     const auto skipByBytes = [&p] { return std::to_string(SkipSpaceByBytes(p)); };

@@ -7,7 +7,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -65,16 +64,6 @@ TEST_F(LogTest, FirstLogPrintTruncatesCrashLogAndLaterOnesAppendWithCrLf) {
 #endif
 }
 
-TEST_F(LogTest, LongMessagesAreCut) {
-  const std::string head(2000, 'a');
-  const std::string tail(100, 'b');
-  const std::string pair(2045, 'c');
-  LogPrint("%s%s", head.c_str(), tail.c_str());
-  LogPrint("%s\n", pair.c_str());
-  // 2046 characters, then 2047 with the pair completed.
-  EXPECT_EQ(ReadFile("crash.log"), head + tail.substr(0, 46) + pair + "\r\n");
-}
-
 TEST_F(LogTest, ConsoleGetsConvertedLogLinesAndUnconvertedConsoleText) {
   // Before LogOpen, which takes the standard output as it finds it: captured, it is a file, which
   // the console sink writes to as plain bytes.
@@ -104,8 +93,6 @@ TEST_F(LogTest, MarkerFileSelectsADatedFileInLogs) {
   ASSERT_TRUE(stdfs::is_directory("logs"));
   const std::vector<std::string> files = FilesIn("logs");
   ASSERT_EQ(files.size(), 1u);
-  EXPECT_TRUE(std::regex_match(files[0], std::regex(R"(crash_\d{4}-\d\d-\d\d_\d{4}\.log)")))
-      << files[0];
   const std::string name = "logs/" + files[0];
   EXPECT_TRUE(name == before || name == after) << name << " is not " << before;
   EXPECT_EQ(ReadFile(name), "dated\r\n");

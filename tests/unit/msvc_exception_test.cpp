@@ -135,58 +135,59 @@ INSTANTIATE_TEST_SUITE_P(BothLayouts, ForeignThrowTest, testing::Values(false, t
                            return std::string(info.param ? "Image64" : "Absolute32");
                          });
 
-TEST_P(ForeignThrowTest, AnEngineExceptionIsReadThroughItsCatchableTypes) {
-  // A derived type whose engine-exception base lies two pointers into the object.
-  const std::int64_t base = 2 * (GetParam() ? 8 : 4);
-  Displacement displacement;
-  displacement.mdisp = static_cast<std::int32_t>(base);
-  const Throw thrown(GetParam(), {".?AVCBadState@@", kEngine}, displacement, base);
-  ForeignEngineException exception;
-  ASSERT_EQ(thrown.Decode(exception), ForeignThrow::kEngineException);
-  EXPECT_STREQ(exception.message, "bad state");
-  EXPECT_STREQ(exception.file, "world");
-  EXPECT_EQ(exception.line, 12);
-}
-
-TEST_P(ForeignThrowTest, AVirtualBaseIsFoundThroughTheVirtualBaseTable) {
+TEST_P(ForeignThrowTest, AnEngineExceptionIsFoundThroughItsCatchableTypes) {
   const std::uint64_t width = GetParam() ? 8 : 4;
-  // The object's first pointer leads to its virtual-base table, whose second entry places the
-  // engine-exception base 3 pointers after that pointer.
-  Displacement displacement;
-  displacement.pdisp = 0;
-  displacement.vdisp = 4;
-  Throw thrown(GetParam(), {kEngine}, displacement, static_cast<std::int64_t>(3 * width));
-  const std::uint64_t table = thrown.image.Allocate(8);
-  thrown.image.Put32(table + 4, static_cast<std::uint32_t>(3 * width));
-  thrown.image.PutPointer(thrown.object, table);
+  // A derived type whose engine-exception base lies two pointers into the object.
+  Displacement derived;
+  derived.mdisp = static_cast<std::int32_t>(2 * width);
+  // A virtual base: the object's first pointer leads to its virtual-base table, whose second entry
+  // places the engine-exception base 3 pointers after that pointer.
+  Displacement virtualBase;
+  virtualBase.pdisp = 0;
+  virtualBase.vdisp = 4;
+  Throw throws[] = {
+      {GetParam(), {".?AVCBadState@@", kEngine}, derived, static_cast<std::int64_t>(2 * width)},
+      {GetParam(), {kEngine}, virtualBase, static_cast<std::int64_t>(3 * width)},
+  };
+  const std::uint64_t table = throws[1].image.Allocate(8);
+  throws[1].image.Put32(table + 4, static_cast<std::uint32_t>(3 * width));
+  throws[1].image.PutPointer(throws[1].object, table);
+  for (const Throw& thrown : throws) {
+    ForeignEngineException exception;
+    ASSERT_EQ(thrown.Decode(exception), ForeignThrow::kEngineException);
+    EXPECT_STREQ(exception.message, "bad state");
+    EXPECT_STREQ(exception.file, "world");
+    EXPECT_EQ(exception.line, 12);
+  }
+  // A long message is cut to its buffer.
+  Throw thrown(GetParam(), {kEngine});
+  const std::string longText(3000, 'x');
+  thrown.image.PutPointer(thrown.object + width, thrown.image.Text(longText));
   ForeignEngineException exception;
   ASSERT_EQ(thrown.Decode(exception), ForeignThrow::kEngineException);
-  EXPECT_STREQ(exception.message, "bad state");
-  EXPECT_EQ(exception.line, 12);
+  EXPECT_EQ(std::string(exception.message), longText.substr(0, sizeof exception.message - 1));
 }
 
-TEST_P(ForeignThrowTest, OtherTypesAreAnyOtherException) {
+TEST_P(ForeignThrowTest, OtherTypesAreAnyOtherExceptionAndOnlyMsvcThrowsAreDecoded) {
   EXPECT_EQ(Throw(GetParam(), {".?AVruntime_error@std@@", ".?AVexception@std@@"}).Decode(),
             ForeignThrow::kOther);
   // The whole name must match, not its beginning.
   EXPECT_EQ(Throw(GetParam(), {".?AVCEngineException@@X"}).Decode(), ForeignThrow::kOther);
   EXPECT_EQ(Throw(GetParam(), {".?AVCEngineExceptio"}).Decode(), ForeignThrow::kOther);
-}
 
-TEST_P(ForeignThrowTest, OnlyMsvcThrowsAreDecoded) {
   const Throw thrown(GetParam(), {kEngine});
   ForeignEngineException exception;
-  ForeignExceptionRecord record = thrown.image.Record(thrown.object, thrown.throwInfo);
-  for (std::uint64_t magic : {0x19930520ull, 0x19930521ull, 0x19930522ull}) {
+  const ForeignExceptionRecord intact = thrown.image.Record(thrown.object, thrown.throwInfo);
+  ForeignExceptionRecord record = intact;
+  for (std::uint64_t magic : {0x19930520ull, 0x19930521ull, 0x19930522ull, 0x19930523ull}) {
     record.parameters[0] = magic;
-    EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kEngineException);
+    EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception),
+              magic == 0x19930523 ? ForeignThrow::kNotMsvc : ForeignThrow::kEngineException);
   }
-  record.parameters[0] = 0x19930523;
-  EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kNotMsvc);
-  record = thrown.image.Record(thrown.object, thrown.throwInfo);
+  record = intact;
   record.code = 0xC0000005;
   EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kNotMsvc);
-  record = thrown.image.Record(thrown.object, thrown.throwInfo);
+  record = intact;
   record.parameterCount = 2;
   EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kNotMsvc);
 }
@@ -194,65 +195,40 @@ TEST_P(ForeignThrowTest, OnlyMsvcThrowsAreDecoded) {
 // Every way a record can be broken ends as any other exception, never as a read out of bounds
 // (the fake image refuses those, and the sanitizers would see one of ours).
 TEST_P(ForeignThrowTest, ADamagedRecordIsAnyOtherException) {
-  const bool wide = GetParam();
-  const std::uint64_t width = wide ? 8 : 4;
+  using Record = ForeignExceptionRecord;
   struct Damage {
     const char* what;
-    void (*apply)(Throw& thrown, ForeignExceptionRecord& record, std::uint64_t width);
+    void (*apply)(Throw& t, Record& r);
+    bool wideOnly = false;  // the 32-bit layout has no image base
   };
   const Damage damages[] = {
-      {"null object",
-       [](Throw&, ForeignExceptionRecord& r, std::uint64_t) { r.parameters[1] = 0; }},
-      {"null throw information",
-       [](Throw&, ForeignExceptionRecord& r, std::uint64_t) { r.parameters[2] = 0; }},
-      {"throw information elsewhere",
-       [](Throw&, ForeignExceptionRecord& r, std::uint64_t) { r.parameters[2] = 0x30; }},
-      {"no catchable-type array", [](Throw& t, ForeignExceptionRecord&,
-                                     std::uint64_t) { t.image.Put32(t.throwInfo + 12, 0); }},
-      {"no catchable types",
-       [](Throw& t, ForeignExceptionRecord&, std::uint64_t) { t.image.Put32(t.array, 0); }},
-      {"a negative count", [](Throw& t, ForeignExceptionRecord&,
-                              std::uint64_t) { t.image.Put32(t.array, 0xFFFFFFFF); }},
-      {"an absurd count",
-       [](Throw& t, ForeignExceptionRecord&, std::uint64_t) { t.image.Put32(t.array, 1000000); }},
-      {"a catchable type far away", [](Throw& t, ForeignExceptionRecord&,
-                                       std::uint64_t) { t.image.Put32(t.array + 4, 0x7FFFFFF0); }},
-      {"no type descriptor", [](Throw& t, ForeignExceptionRecord&,
-                                std::uint64_t) { t.image.Put32(t.catchableTypes[0] + 4, 0); }},
-      {"a null message", [](Throw& t, ForeignExceptionRecord&,
-                            std::uint64_t w) { t.image.PutPointer(t.object + w, 0); }},
-      {"a message far away", [](Throw& t, ForeignExceptionRecord&,
-                                std::uint64_t w) { t.image.PutPointer(t.object + w, 0x7FFFFFF0); }},
+      {"null object", [](Throw&, Record& r) { r.parameters[1] = 0; }},
+      {"null throw information", [](Throw&, Record& r) { r.parameters[2] = 0; }},
+      {"throw information elsewhere", [](Throw&, Record& r) { r.parameters[2] = 0x30; }},
+      {"no image base", [](Throw&, Record& r) { r.parameters[3] = 0; }, true},
+      {"no catchable-type array", [](Throw& t, Record&) { t.image.Put32(t.throwInfo + 12, 0); }},
+      {"no catchable types", [](Throw& t, Record&) { t.image.Put32(t.array, 0); }},
+      {"a negative count", [](Throw& t, Record&) { t.image.Put32(t.array, 0xFFFFFFFF); }},
+      {"an absurd count", [](Throw& t, Record&) { t.image.Put32(t.array, 1000000); }},
+      {"a catchable type far away",
+       [](Throw& t, Record&) { t.image.Put32(t.array + 4, 0x7FFFFFF0); }},
+      {"no type descriptor", [](Throw& t, Record&) { t.image.Put32(t.catchableTypes[0] + 4, 0); }},
+      {"a null message",
+       [](Throw& t, Record&) { t.image.PutPointer(t.object + t.image.PointerSize(), 0); }},
+      {"a message far away",
+       [](Throw& t, Record&) { t.image.PutPointer(t.object + t.image.PointerSize(), 0x7FFFFFF0); }},
       {"a displacement off the object",
-       [](Throw& t, ForeignExceptionRecord&, std::uint64_t) {
-         t.image.Put32(t.catchableTypes[0] + 8, 0x40000000);
-       }},
+       [](Throw& t, Record&) { t.image.Put32(t.catchableTypes[0] + 8, 0x40000000); }},
   };
   for (const Damage& damage : damages) {
+    if (damage.wideOnly && !GetParam()) continue;
     SCOPED_TRACE(damage.what);
-    Throw thrown(wide, {kEngine});
-    ForeignExceptionRecord record = thrown.image.Record(thrown.object, thrown.throwInfo);
-    damage.apply(thrown, record, width);
+    Throw thrown(GetParam(), {kEngine});
+    Record record = thrown.image.Record(thrown.object, thrown.throwInfo);
+    damage.apply(thrown, record);
     ForeignEngineException exception;
     EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kOther);
   }
-  if (wide) {
-    Throw thrown(wide, {kEngine});
-    ForeignExceptionRecord record = thrown.image.Record(thrown.object, thrown.throwInfo);
-    record.parameters[3] = 0;
-    ForeignEngineException exception;
-    EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kOther)
-        << "no image base";
-  }
-}
-
-TEST_P(ForeignThrowTest, ALongMessageIsCutToItsBuffer) {
-  Throw thrown(GetParam(), {kEngine});
-  const std::string longText(3000, 'x');
-  thrown.image.PutPointer(thrown.object + thrown.image.PointerSize(), thrown.image.Text(longText));
-  ForeignEngineException exception;
-  ASSERT_EQ(thrown.Decode(exception), ForeignThrow::kEngineException);
-  EXPECT_EQ(std::string(exception.message), longText.substr(0, sizeof exception.message - 1));
 }
 
 }  // namespace

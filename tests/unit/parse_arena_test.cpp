@@ -93,7 +93,7 @@ TEST(ParseArenaTest, ReleasedLargeBlocksAreKeptForTheNextArenaUpToALimit) {
 
 // A head made from an arena's first node, with a value, a block and a successor in the arena:
 // deleting the head frees all of it (the sanitizers' leak check sees a lost block) and nothing
-// twice.
+// twice. That a copy outlives it, the statement tests show.
 TEST(ParseArenaTest, TheHeadOwnsTheArenaWithEverythingInIt) {
   ParseArena arena;
   CZKPARSE_KEYWORD* first = arena.New<CZKPARSE_KEYWORD>();
@@ -112,15 +112,6 @@ TEST(ParseArenaTest, TheHeadOwnsTheArenaWithEverythingInIt) {
   EXPECT_EQ(head->params, width);
   EXPECT_EQ(head->block, first->block);
   EXPECT_STREQ(head->next->name, "sound");
-
-  // A copy is made of heap objects of its own and outlives the head.
-  std::unique_ptr<CZKPARSE_KEYWORD> copy(new CZKPARSE_KEYWORD(*head));
-  head.reset();
-  EXPECT_STREQ(copy->name, "window");
-  EXPECT_STREQ(static_cast<CZKPARSE_STRING*>(copy->params)->value, "640");
-  EXPECT_STREQ(copy->params->name, "Width");
-  ASSERT_NE(copy->block, nullptr);
-  EXPECT_STREQ(copy->next->name, "sound");
 }
 
 }  // namespace

@@ -83,12 +83,6 @@ std::string Written(CZKPARSE_KEYWORD& list) {
   return ParserTest::ReadFile("list.bin");
 }
 
-TEST_F(WriteBinaryTest, CallWithAnIntLiteral) {
-  CZKPARSE_KEYWORD foo;  // foo(1)
-  Node("foo", new CZKPARSE_INT(1, nullptr), &foo);
-  EXPECT_EQ(Written(foo), Int(16) + Int(3) + "foo" + Int(0) + Int(1) + Int(0) + Int(-1));
-}
-
 bool KnowsWidth(int* value, const char* name) {
   *value = 640;
   return std::strcmp(name, "Width") == 0;

@@ -2,7 +2,6 @@
 // one report each failure makes.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -13,85 +12,27 @@ namespace {
 
 using ValueReaderTest = ParserTest;
 
-// Reads with reader 0 (int), 1 (float) or 2 (string).
-CZKPARSE_PARAM* ReadAs(CZKParse& parser, int reader, int* error) {
-  if (reader == 0) return parser.ReadInt(error);
-  if (reader == 1) return parser.ReadFloat(error);
-  return parser.ReadString(error);
-}
+enum Reader { kInt, kFloat, kString };
 
-TEST_F(ValueReaderTest, NumberLiterals) {
-  struct Case {
-    const char* text;
-    int reader;
-    double value;
-    int next;             // the byte left in the text
-    const char* message;  // the report, when the literal is refused
-  };
-  const Case cases[] = {
-      {"-/* c */5,", 0, -5, ',', nullptr},
-      {"- 5 ", 0, -5, ' ', nullptr},
-      {"5)", 0, 5, ')', nullptr},
-      {"12\r\n", 0, 12, '\r', nullptr},
-      {"4294967297 ", 0, 1, ' ', nullptr},
-      {"2147483648 ", 0, -2147483648.0, ' ', nullptr},
-      {"5;", 0, 0, 0, "invalid termination of integer"},
-      {"12", 0, 0, 0, "invalid termination of integer"},
-      {"-", 0, 0, 0, "expected number"},
-      {"1. ", 1, 1.0, ' ', nullptr},
-      {"2.50,", 1, 2.5, ',', nullptr},
-      {"- 0.25)", 1, -0.25, ')', nullptr},
-      {"3\t", 1, 3.0, '\t', nullptr},
-      {"-.5", 1, 0, 0, "expected number"},
-      {".5", 1, 0, 0, "unknown const name ''"},
-      {"1e5 ", 1, 0, 0, "invalid termination of float"},
-      {"0.5", 1, 0, 0, "invalid termination of float"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    RestartLog();
-    auto parser = Load(c.text);
-    int error = 0;
-    CZKPARSE_PARAM* read = ReadAs(*parser, c.reader, &error);
-    if (c.message != nullptr) {
-      EXPECT_EQ(read, nullptr);
-      EXPECT_EQ(error, 1);
-      EXPECT_EQ(LogText(), Report(c.message, 1, c.text));
-      continue;
-    }
-    ASSERT_NE(read, nullptr);
-    ASSERT_EQ(read->type, c.reader);
-    EXPECT_EQ(read->name, nullptr);
-    const auto* number = read;
-    EXPECT_EQ(c.reader == 0 ? static_cast<const CZKPARSE_INT*>(number)->value
-                            : static_cast<const CZKPARSE_FLOAT*>(number)->value,
-              c.value);
-    EXPECT_EQ(parser->ReadChar(), c.next);
-    EXPECT_EQ(LogText(), "");
+// The value read, as text; null when the reader refused.
+const char* ReadAs(CZKParse& parser, Reader reader, int* error, std::string& value) {
+  CZKPARSE_PARAM* read = nullptr;
+  if (reader == kInt) {
+    auto* number = parser.ReadInt(error);
+    if (number != nullptr) value = std::to_string(number->value);
+    read = number;
+  } else if (reader == kFloat) {
+    auto* number = parser.ReadFloat(error);
+    if (number != nullptr) value = std::to_string(number->value);
+    read = number;
+  } else {
+    auto* text = parser.ReadString(error);
+    if (text != nullptr) value = text->value;
+    read = text;
   }
-}
-
-TEST_F(ValueReaderTest, QuotedStrings) {
-  struct Case {
-    std::string text, value;
-  };
-  for (const Case& c : {Case{"\"a\\nb\"", "a\r\nb"}, Case{"\"\\t\\\"\\\\\\q\"", "\t\"\\q"},
-                        Case{"\"1\\\r\n2\"", "12"}, Case{"\"1\\\n\r2\"", "12"},
-                        Case{"\"1\\\r2\"", "12"}, Case{"\"1\\\n\n2\"", "1\n2"},
-                        Case{"\"raw\r\n/* text */\"", "raw\r\n/* text */"}, Case{"\"\"", ""}}) {
-    SCOPED_TRACE(c.text);
-    auto parser = Load(c.text + ")");
-    int error = 0;
-    CZKPARSE_STRING* read = parser->ReadString(&error);
-    ASSERT_NE(read, nullptr);
-    EXPECT_EQ(read->value, c.value);
-    EXPECT_EQ(parser->ReadChar(), ')');
-  }
-  auto open = Load("\"open\\");
-  int error = 0;
-  EXPECT_EQ(open->ReadString(&error), nullptr);
-  EXPECT_EQ(error, 1);
-  EXPECT_EQ(LogText(), Report("expected ending \"", 1, "\"open\\"));
+  if (read == nullptr) return nullptr;
+  EXPECT_EQ(read->type, reader);
+  return read->name != nullptr ? read->name : "";
 }
 
 // Constants as their definitions leave them: lower-case names, the latest definition first, in the
@@ -102,60 +43,6 @@ void Define(CZKParse& parser, const char* name, CZKPARSE_PARAM* value) {
   constant->params = value;
   constant->next = parser.constants;
   parser.constants = constant;
-}
-
-std::unique_ptr<CZKParse> LoadWithConstants(const std::string& text) {
-  auto parser = ParserTest::Load(text);
-  ParseArena& arena = parser->arena;
-  Define(*parser, "speed", arena.New<CZKPARSE_INT>(5, nullptr));
-  auto* title = arena.New<CZKPARSE_STRING>(nullptr, nullptr);
-  title->value = arena.CopyText("Vantor");
-  Define(*parser, "title", title);
-  Define(*parser, "2d", arena.New<CZKPARSE_FLOAT>(1.5f, nullptr));
-  Define(*parser, "speed", arena.New<CZKPARSE_INT>(9, nullptr));
-  return parser;
-}
-
-TEST_F(ValueReaderTest, ConstantsAreFoundWithoutRegardToCaseLatestFirst) {
-  auto parser = LoadWithConstants("SPEED Title 2D speed");
-  int error = 0;
-  CZKPARSE_INT* speed = parser->ReadInt(&error);
-  ASSERT_NE(speed, nullptr);
-  EXPECT_EQ(speed->value, 9);
-  EXPECT_EQ(speed->name, nullptr);
-  parser->SkipSpace();
-  CZKPARSE_STRING* title = parser->ReadString(&error);
-  ASSERT_NE(title, nullptr);
-  EXPECT_STREQ(title->value, "Vantor");
-  parser->SkipSpace();
-  CZKPARSE_FLOAT* flat = parser->ReadFloat(&error);  // a digit starts a number
-  EXPECT_EQ(flat, nullptr);
-  EXPECT_EQ(LogText(), Report("invalid termination of float", 1, "SPEED Title 2D speed"));
-  parser->pos = 15;
-  error = 0;
-  EXPECT_EQ(parser->ReadInt(&error), nullptr);  // runs into the end of the text
-  EXPECT_EQ(error, -1);
-}
-
-TEST_F(ValueReaderTest, ConstantErrors) {
-  struct Case {
-    const char* text;
-    int reader;
-    const char* message;
-  };
-  for (const Case& c : {Case{"SPEED,", 1, "'SPEED' const type != 'float'"},
-                        Case{"2D)", 2, "'2D' const type != 'string'"},
-                        Case{"title ", 0, "'title' const type != 'int'"},
-                        Case{"nothing ", 0, "unknown const name 'nothing'"},
-                        Case{"\"x\" ", 0, "unknown const name ''"}}) {
-    SCOPED_TRACE(c.text);
-    RestartLog();
-    auto parser = LoadWithConstants(c.text);
-    int error = 0;
-    EXPECT_EQ(ReadAs(*parser, c.reader, &error), nullptr);
-    EXPECT_EQ(error, 1);
-    EXPECT_EQ(LogText(), Report(c.message, 1, c.text));
-  }
 }
 
 std::string asked;
@@ -171,8 +58,19 @@ bool StringPath(char* value, const char* name) {
   return (asked = name) == "Path";
 }
 
-std::unique_ptr<CZKParse> LoadWithCallbacks(const std::string& text, bool callbacks = true) {
-  auto parser = ParserTest::Load(text, "cfg/vars.ini");
+// A parser at the start of text, on line 2 of cfg/vars.ini below a line that holds a percent sign
+// too, with four constants and (when asked for) the variable callbacks.
+std::unique_ptr<CZKParse> LoadOnLine2(const std::string& text, bool callbacks = true) {
+  auto parser = ParserTest::Load("x(%Width)\n" + text, "cfg/vars.ini");
+  parser->pos = 10;
+  parser->line = 2;
+  ParseArena& arena = parser->arena;
+  Define(*parser, "speed", arena.New<CZKPARSE_INT>(5, nullptr));
+  auto* title = arena.New<CZKPARSE_STRING>(nullptr, nullptr);
+  title->value = arena.CopyText("Vantor");
+  Define(*parser, "title", title);
+  Define(*parser, "2d", arena.New<CZKPARSE_FLOAT>(1.5f, nullptr));
+  Define(*parser, "speed", arena.New<CZKPARSE_INT>(9, nullptr));
   if (callbacks) {
     parser->intVariable = IntWidth;
     parser->floatVariable = FloatGamma;
@@ -182,62 +80,109 @@ std::unique_ptr<CZKParse> LoadWithCallbacks(const std::string& text, bool callba
   return parser;
 }
 
-TEST_F(ValueReaderTest, VariableValuesCarryTheNameAsWritten) {
-  auto parser = LoadWithCallbacks("%Width,%gamma)%Path ");
-  int error = 0;
-  CZKPARSE_INT* width = parser->ReadInt(&error);
-  ASSERT_NE(width, nullptr);
-  EXPECT_EQ(width->value, 640);
-  EXPECT_STREQ(width->name, "Width");
-  EXPECT_EQ(parser->ReadChar(), ',');
-  CZKPARSE_FLOAT* gamma = parser->ReadFloat(&error);
-  ASSERT_NE(gamma, nullptr);
-  EXPECT_EQ(gamma->value, 2.2f);
-  EXPECT_STREQ(gamma->name, "gamma");
-  EXPECT_EQ(parser->ReadChar(), ')');
-  CZKPARSE_STRING* path = parser->ReadString(&error);
-  ASSERT_NE(path, nullptr);
-  EXPECT_EQ(std::string(path->value), std::string(255, 'p'));
-  EXPECT_STREQ(path->name, "Path");
+TEST_F(ValueReaderTest, LiteralsConstantsAndVariables) {
+  struct Case {
+    std::string text;
+    Reader reader;
+    std::string value;
+    int next;          // the byte left in the text
+    const char* name;  // a variable's name as written, else ""
+  };
+  const Case cases[] = {
+      {"-/* c */5,", kInt, "-5", ',', ""},
+      {"- 5 ", kInt, "-5", ' ', ""},
+      {"12\r\n", kInt, "12", '\r', ""},
+      {"4294967297 ", kInt, "1", ' ', ""},
+      {"2147483648 ", kInt, "-2147483648", ' ', ""},
+      {"1. ", kFloat, "1.000000", ' ', ""},
+      {"2.50,", kFloat, "2.500000", ',', ""},
+      {"- 0.25)", kFloat, "-0.250000", ')', ""},
+      {"3\t", kFloat, "3.000000", '\t', ""},
+      {"\"a\\nb\")", kString, "a\r\nb", ')', ""},
+      {"\"\\t\\\"\\\\\\q\")", kString, "\t\"\\q", ')', ""},
+      {"\"1\\\r\n2\")", kString, "12", ')', ""},
+      {"\"1\\\n\r2\")", kString, "12", ')', ""},
+      {"\"1\\\r2\")", kString, "12", ')', ""},
+      {"\"1\\\n\n2\")", kString, "1\n2", ')', ""},
+      {"\"raw\r\n/* text */\")", kString, "raw\r\n/* text */", ')', ""},
+      {"\"\")", kString, "", ')', ""},
+      // Constants, found without regard to case, the latest definition first.
+      {"SPEED ", kInt, "9", ' ', ""},
+      {"Title)", kString, "Vantor", ')', ""},
+      {"%Width,", kInt, "640", ',', "Width"},
+      {"%gamma)", kFloat, std::to_string(2.2f), ')', "gamma"},
+      {"%Path ", kString, std::string(255, 'p'), ' ', "Path"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    auto parser = LoadOnLine2(c.text);
+    int error = 0;
+    std::string value;
+    const char* name = ReadAs(*parser, c.reader, &error, value);
+    ASSERT_NE(name, nullptr);
+    EXPECT_STREQ(name, c.name);
+    EXPECT_EQ(value, c.value);
+    EXPECT_EQ(parser->ReadChar(), c.next);
+  }
   EXPECT_EQ(LogText(), "");
-
-  EXPECT_EQ(LoadWithCallbacks("%")->ReadInt(&error), nullptr);  // no name before the end
-  EXPECT_EQ(error, -1);
-  EXPECT_EQ(asked, "");
 }
 
-TEST_F(ValueReaderTest, VariableErrors) {
+TEST_F(ValueReaderTest, EachRefusalMakesOneReport) {
   struct Case {
     const char* text;
-    int reader;
-    bool callbacks;
-    const char* message;  // as logged: its line feed becomes CR LF
+    Reader reader;
+    const char* message;  // as logged: a line feed becomes CR LF
+    bool callbacks = true;
   };
-  for (const Case& c : {Case{"%Width ", 0, false,
-                             "variable callback not specified: unable to read 'Width' "
-                             "variable!\r\n"},
-                        Case{"%gamma ", 1, false,
-                             "variable callback not specified: unable to read 'gamma' "
-                             "variable!\r\n"},
-                        Case{"%Path ", 2, false,
-                             "variable callback not specified: unable to read 'Path' "
-                             "variable!\r\n"},
-                        Case{"%WIDTH ", 0, true, "int variable 'WIDTH' not found!\r\n"},
-                        Case{"%Gamma ", 1, true, "float variable 'Gamma' not found!\r\n"},
-                        Case{"%path ", 2, true, "string variable 'path' not found!\r\n"}}) {
+  const Case cases[] = {
+      {"5;", kInt, "invalid termination of integer"},
+      {"12", kInt, "invalid termination of integer"},
+      {"-", kInt, "expected number"},
+      {"-.5", kFloat, "expected number"},
+      {".5", kFloat, "unknown const name ''"},
+      {"1e5 ", kFloat, "invalid termination of float"},
+      {"0.5", kFloat, "invalid termination of float"},
+      {"2D ", kFloat, "invalid termination of float"},  // a digit starts a number
+      {"\"open\\", kString, "expected ending \""},
+      {"SPEED,", kFloat, "'SPEED' const type != 'float'"},
+      {"2D)", kString, "'2D' const type != 'string'"},
+      {"title ", kInt, "'title' const type != 'int'"},
+      {"nothing ", kInt, "unknown const name 'nothing'"},
+      {"\"x\" ", kInt, "unknown const name ''"},
+      {"%Width ", kInt, "variable callback not specified: unable to read 'Width' variable!\r\n",
+       false},
+      {"%gamma ", kFloat, "variable callback not specified: unable to read 'gamma' variable!\r\n",
+       false},
+      {"%Path ", kString, "variable callback not specified: unable to read 'Path' variable!\r\n",
+       false},
+      {"%WIDTH ", kInt, "int variable 'WIDTH' not found!\r\n"},
+      {"%Gamma ", kFloat, "float variable 'Gamma' not found!\r\n"},
+      {"%path ", kString, "string variable 'path' not found!\r\n"},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     RestartLog();
-    // On line 2, below a line that holds a percent sign too.
-    auto parser = LoadWithCallbacks(std::string("x(%Width)\n") + c.text, c.callbacks);
-    parser->pos = 10;
-    parser->line = 2;
+    auto parser = LoadOnLine2(c.text, c.callbacks);
     int error = 0;
-    EXPECT_EQ(ReadAs(*parser, c.reader, &error), nullptr);
+    std::string value;
+    EXPECT_EQ(ReadAs(*parser, c.reader, &error, value), nullptr);
     EXPECT_EQ(error, 1);
     EXPECT_EQ(LogText(), Report(c.message, 2, c.text, "cfg/vars.ini"));
-    if (c.callbacks) {
+    if (c.text[0] == '%' && c.callbacks) {
       EXPECT_EQ("%" + asked + " ", c.text);
     }
+  }
+}
+
+TEST_F(ValueReaderTest, RunningIntoTheEndIsNoReportButError1) {
+  for (const char* text : {"speed", "%"}) {
+    SCOPED_TRACE(text);
+    RestartLog();
+    int error = 0;
+    EXPECT_EQ(LoadOnLine2(text)->ReadInt(&error), nullptr);
+    EXPECT_EQ(error, -1);
+    EXPECT_EQ(asked, "") << "no name before the end";
+    EXPECT_EQ(LogText(), "");
   }
 }
 

@@ -94,7 +94,7 @@ TEST_F(ZkparseTest, BinaryFormGoesToAFileOrToStandardOutputAlone) {
   EXPECT_EQ(run.out, expected);
   EXPECT_NE(Read("crash.log").find("its not c!"), std::string::npos);
 
-  // No list, no file.
+  // A missing file: exit status 2, no list, no file.
   EXPECT_EQ(Zkparse("--binary none.bin missing.ini").status, 2);
   EXPECT_FALSE(stdfs::exists(folder_ / "none.bin"));
 }
@@ -110,15 +110,6 @@ TEST_F(ZkparseTest, AFailingFileExitsWith1AndEchoesTheLog) {
       "Parser: cant parse file 'bad.ini'\r\n";
   EXPECT_EQ(Read("crash.log"), expected);
   EXPECT_EQ(run.out, expected) << "standard output holds the same bytes as the log";
-}
-
-TEST_F(ZkparseTest, AMissingFileExitsWith2) {
-  const ToolRun run = Zkparse("--tree missing.ini");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.out,
-            "WARNING [file] cannot open file missing.ini\n"
-            "WARNING [CZKParse] cannot open missing.ini\n");
-  EXPECT_EQ(Read("crash.log"), "");
 }
 
 TEST_F(ZkparseTest, WrongUsageExitsWith64WithTheUsageText) {
