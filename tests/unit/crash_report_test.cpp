@@ -12,8 +12,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,6 +21,7 @@
 #include "report_text.h"
 #include "stack_walk.h"
 #include "variable_dump.h"
+#include "working_folder_fixture.h"
 
 namespace {
 
@@ -261,9 +260,11 @@ DWORD64 Address(const void* pointer) {
 
 // ---- Fixture ------------------------------------------------------------------------------
 
-class CrashReportTest : public ::testing::Test {
+// Each test runs in a working folder of its own, where the report's file lands.
+class CrashReportTest : public WorkingFolderTest {
  protected:
   void SetUp() override {
+    WorkingFolderTest::SetUp();
     saved_ = dbgHelp;
     library = &library_;
     library_.types = StandardTypes();
@@ -280,6 +281,7 @@ class CrashReportTest : public ::testing::Test {
   void TearDown() override {
     dbgHelp = saved_;
     library = nullptr;
+    WorkingFolderTest::TearDown();
   }
 
   // Binding done: DbgHelpBind leaves these functions in place.
@@ -306,45 +308,21 @@ class CrashReportTest : public ::testing::Test {
     return text.substr(head.size());
   }
 
-  FakeLibrary library_;
-  CONTEXT context_;
-
- private:
-  DbgHelpBinding saved_;
-};
-
-// A working folder of its own for the tests that write callstack.txt.
-class CrashReportFileTest : public CrashReportTest {
- protected:
-  void SetUp() override {
-    CrashReportTest::SetUp();
-    previous_ = std::filesystem::current_path();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("crash_report_test_" + std::to_string(GetCurrentProcessId()));
-    std::filesystem::create_directories(folder_);
-    std::filesystem::current_path(folder_);
-    std::filesystem::remove(folder_ / "callstack.txt");
-  }
-  void TearDown() override {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(folder_);
-    CrashReportTest::TearDown();
-  }
   // Writes the report of an access violation at the context; the file's bytes, or "(no file)".
   std::string Report() {
     EXCEPTION_RECORD record = {};
     record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
     EXCEPTION_POINTERS pointers = {&record, &context_};
     WriteCrashReport(&pointers);
-    std::ifstream file(folder_ / "callstack.txt", std::ios::binary);
-    if (!file) return "(no file)";
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (!std::filesystem::exists("callstack.txt")) return "(no file)";
+    return ReadFile("callstack.txt");
   }
 
-  std::filesystem::path folder_;
+  FakeLibrary library_;
+  CONTEXT context_;
 
  private:
-  std::filesystem::path previous_;
+  DbgHelpBinding saved_;
 };
 
 const std::string kSeparatorBytes = std::string(60, '*') + "\r\n\r";
@@ -393,8 +371,8 @@ TEST_F(CrashReportTest, TheTextStaysWithinItsBufferOnAVeryDeepStack) {
 
 // Frames show name and line when known and the address otherwise; the file is appended to in
 // text mode.
-TEST_F(CrashReportFileTest, AReportAppendsTheFramesAndTheFaultInTextModeBytes) {
-  std::ofstream(folder_ / "callstack.txt", std::ios::binary) << "earlier run\r\n";
+TEST_F(CrashReportTest, AReportAppendsTheFramesAndTheFaultInTextModeBytes) {
+  WriteFile("callstack.txt", "earlier run\r\n");
   library_.frames = {
       {0x401000, "Inner", "inner.cpp", 42, 0, {}},
       {0x402000, "Middle", nullptr, 0, 0, {}},
@@ -418,7 +396,7 @@ TEST_F(CrashReportFileTest, AReportAppendsTheFramesAndTheFaultInTextModeBytes) {
 }
 
 // No types without names: the warning, bare addresses, no variables and no fault block.
-TEST_F(CrashReportFileTest, WithoutSymFromAddrTheReportWarnsAndGivesBareAddressesAlone) {
+TEST_F(CrashReportTest, WithoutSymFromAddrTheReportWarnsAndGivesBareAddressesAlone) {
   DbgHelpEntryPoints older = kFullLibrary;
   older.SymFromAddr = nullptr;
   UseLibrary(older);
@@ -436,7 +414,7 @@ BOOL WINAPI SymbolEverywhere(HANDLE, DWORD64, PDWORD64, PSYMBOL_INFO symbol) {
   return TRUE;
 }
 
-TEST_F(CrashReportFileTest, AFailedFirstStepWritesNoCallStackButStillTheFault) {
+TEST_F(CrashReportTest, AFailedFirstStepWritesNoCallStackButStillTheFault) {
   library_.frames = {};  // the walk's first step fails
   library_.types.clear();
   DbgHelpEntryPoints entry = kFullLibrary;
@@ -445,7 +423,7 @@ TEST_F(CrashReportFileTest, AFailedFirstStepWritesNoCallStackButStillTheFault) {
   EXPECT_EQ(Report(), kSeparatorBytes + "Exception occured at: Somewhere\r\n");
 }
 
-TEST_F(CrashReportFileTest, ReportingDisabledWalksAndWritesNothing) {
+TEST_F(CrashReportTest, ReportingDisabledWalksAndWritesNothing) {
   dbgHelp.reportingEnabled = false;
   library_.frames = {{0x401000, "Fault", "fault.cpp", 7, 0, {}}};
   EXPECT_EQ(Walk(), "(walk failed)");
