@@ -270,12 +270,4 @@ bool BackgroundProgram::Running() const {
   return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
-bool BackgroundProgram::Wait(unsigned timeoutMs, unsigned long& exitCode) {
-  if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
-  DWORD code = 0;
-  GetExitCodeProcess(process_, &code);
-  exitCode = code;
-  return true;
-}
-
 }  // namespace harness

@@ -51,10 +51,7 @@ class BackgroundProgram {
   BackgroundProgram(const BackgroundProgram&) = delete;
   BackgroundProgram& operator=(const BackgroundProgram&) = delete;
 
-  bool Started() const { return process_ != nullptr; }
   bool Running() const;
-  // Waits for the end; false when the time ran out first.
-  bool Wait(unsigned timeoutMs, unsigned long& exitCode);
 
  private:
   void* process_ = nullptr;
