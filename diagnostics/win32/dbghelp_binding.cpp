@@ -26,18 +26,21 @@ void DbgHelpBind() {
     return;
   }
   DbgHelpEntryPoints& entry = dbgHelp.entry;
-  LookUp(entry.SymCleanup, "SymCleanup");
-  LookUp(entry.SymSetOptions, "SymSetOptions");
-  LookUp(entry.SymInitialize, "SymInitialize");
-  LookUp(entry.SymGetTypeInfo, "SymGetTypeInfo");
-  LookUp(entry.SymFromAddr, "SymFromAddr");
-  LookUp(entry.ImageNtHeader, "ImageNtHeader");
-  LookUp(entry.SymGetModuleBase64, "SymGetModuleBase64");
-  LookUp(entry.SymFunctionTableAccess64, "SymFunctionTableAccess64");
-  LookUp(entry.StackWalk64, "StackWalk64");
-  LookUp(entry.SymGetLineFromAddr64, "SymGetLineFromAddr64");
-  LookUp(entry.SymSetContext, "SymSetContext");
-  LookUp(entry.SymEnumSymbols, "SymEnumSymbols");
+  // Each slot is looked up by its own name.
+#define VANTOR_LOOK_UP(name) LookUp(entry.name, #name)
+  VANTOR_LOOK_UP(SymCleanup);
+  VANTOR_LOOK_UP(SymSetOptions);
+  VANTOR_LOOK_UP(SymInitialize);
+  VANTOR_LOOK_UP(SymGetTypeInfo);
+  VANTOR_LOOK_UP(SymFromAddr);
+  VANTOR_LOOK_UP(ImageNtHeader);
+  VANTOR_LOOK_UP(SymGetModuleBase64);
+  VANTOR_LOOK_UP(SymFunctionTableAccess64);
+  VANTOR_LOOK_UP(StackWalk64);
+  VANTOR_LOOK_UP(SymGetLineFromAddr64);
+  VANTOR_LOOK_UP(SymSetContext);
+  VANTOR_LOOK_UP(SymEnumSymbols);
+#undef VANTOR_LOOK_UP
   dbgHelp.process = GetCurrentProcess();
 
   // Without these two the symbol handler cannot be set up as the report needs it.

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,6 +23,46 @@ std::optional<std::string> ValueOf(const std::string& word, const char* name) {
     return std::nullopt;
   }
   return word.substr(length + 1);
+}
+
+// Each kind's name, as the command line gives it and the trace shows it: one table per kind
+// serves both ways.
+template <typename Kind>
+struct NamedKind {
+  Kind kind;
+  const char* name;
+};
+
+constexpr NamedKind<ThrowKind> kThrowKinds[] = {
+    {ThrowKind::kEngine, "engine"},
+    {ThrowKind::kOther, "other"},
+    {ThrowKind::kMsvcEngine, "msvc-engine"},
+    {ThrowKind::kMsvcOther, "msvc-other"},
+    {ThrowKind::kMsvcDamaged, "msvc-damaged"},
+    {ThrowKind::kMsvcCaught, "msvc-caught"},
+};
+constexpr NamedKind<ThrowSite> kThrowSites[] = {
+    {ThrowSite::kInit, "init"}, {ThrowSite::kIdle, "idle"}, {ThrowSite::kWindow, "window"}};
+constexpr NamedKind<FaultKind> kFaultKinds[] = {
+    {FaultKind::kAccess, "access"},     {FaultKind::kBreakpoint, "breakpoint"},
+    {FaultKind::kDivide, "divide"},     {FaultKind::kIllegal, "illegal"},
+    {FaultKind::kOverflow, "overflow"},
+};
+
+// Sets kind to the one name names; an unknown name leaves it as it was.
+template <typename Kind, std::size_t kCount>
+void SetNamedKind(const NamedKind<Kind> (&table)[kCount], const std::string& name, Kind& kind) {
+  for (const NamedKind<Kind>& entry : table) {
+    if (name == entry.name) kind = entry.kind;
+  }
+}
+
+template <typename Kind, std::size_t kCount>
+const char* NameOf(const NamedKind<Kind> (&table)[kCount], Kind kind) {
+  for (const NamedKind<Kind>& entry : table) {
+    if (entry.kind == kind) return entry.name;
+  }
+  return "none";
 }
 
 }  // namespace
@@ -99,22 +140,11 @@ GameOptions ParseGameOptions(const char* commandLine) {
         options.initResult = static_cast<std::int32_t>(static_cast<std::uint32_t>(*n));
       }
     } else if (auto value = ValueOf(word, "-throw")) {
-      if (*value == "engine") options.throwKind = ThrowKind::kEngine;
-      if (*value == "other") options.throwKind = ThrowKind::kOther;
-      if (*value == "msvc-engine") options.throwKind = ThrowKind::kMsvcEngine;
-      if (*value == "msvc-other") options.throwKind = ThrowKind::kMsvcOther;
-      if (*value == "msvc-damaged") options.throwKind = ThrowKind::kMsvcDamaged;
-      if (*value == "msvc-caught") options.throwKind = ThrowKind::kMsvcCaught;
+      SetNamedKind(kThrowKinds, *value, options.throwKind);
     } else if (auto value = ValueOf(word, "-throw-from")) {
-      if (*value == "init") options.throwSite = ThrowSite::kInit;
-      if (*value == "idle") options.throwSite = ThrowSite::kIdle;
-      if (*value == "window") options.throwSite = ThrowSite::kWindow;
+      SetNamedKind(kThrowSites, *value, options.throwSite);
     } else if (auto value = ValueOf(word, "-fault")) {
-      if (*value == "access") options.fault = FaultKind::kAccess;
-      if (*value == "breakpoint") options.fault = FaultKind::kBreakpoint;
-      if (*value == "divide") options.fault = FaultKind::kDivide;
-      if (*value == "illegal") options.fault = FaultKind::kIllegal;
-      if (*value == "overflow") options.fault = FaultKind::kOverflow;
+      SetNamedKind(kFaultKinds, *value, options.fault);
     } else if (auto value = ValueOf(word, "-fault-depth")) {
       if (auto n = ParseNumber(*value, 0, kInt32Max)) {
         options.faultDepth = static_cast<std::uint32_t>(*n);
@@ -139,39 +169,9 @@ std::optional<std::int32_t> FindEngineVersionOverride(const char* commandLine) {
 }
 
 const char* ThrowKindName(ThrowKind kind) {
-  switch (kind) {
-    case ThrowKind::kEngine:
-      return "engine";
-    case ThrowKind::kOther:
-      return "other";
-    case ThrowKind::kMsvcEngine:
-      return "msvc-engine";
-    case ThrowKind::kMsvcOther:
-      return "msvc-other";
-    case ThrowKind::kMsvcDamaged:
-      return "msvc-damaged";
-    case ThrowKind::kMsvcCaught:
-      return "msvc-caught";
-    case ThrowKind::kNone:
-      break;
-  }
-  return "none";
+  return NameOf(kThrowKinds, kind);
 }
 
 const char* FaultKindName(FaultKind kind) {
-  switch (kind) {
-    case FaultKind::kAccess:
-      return "access";
-    case FaultKind::kBreakpoint:
-      return "breakpoint";
-    case FaultKind::kDivide:
-      return "divide";
-    case FaultKind::kIllegal:
-      return "illegal";
-    case FaultKind::kOverflow:
-      return "overflow";
-    case FaultKind::kNone:
-      break;
-  }
-  return "none";
+  return NameOf(kFaultKinds, kind);
 }
