@@ -18,7 +18,6 @@ namespace {
 
 SeTranslatorFunction installedTranslator = nullptr;
 DWORD installedThread = 0;
-PVOID handlerHandle = nullptr;
 // Set from the fault until the translator's exception leaves it: exceptions raised meanwhile
 // (inside the crash report, or the throw itself) are not faults to translate.
 volatile bool translating = false;
@@ -99,11 +98,19 @@ bool IsFaultCode(DWORD code) {
   }
 }
 
-LONG CALLBACK OnException(EXCEPTION_POINTERS* pointers) {
+LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
+bool filterInstalled = false;
+
+// The last look at an exception that no frame-based handler took: every __except filter of the
+// code that raised it, and Windows' own guarded probes (IsBadReadPtr and the like), have declined
+// it by now. A fault that code handles for itself therefore never comes here, as with the
+// runtime's translator, which runs during the search for a handler. The context is still the
+// fault's: nothing has been unwound yet.
+LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pointers) {
   const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
   if (translating || installedTranslator == nullptr || GetCurrentThreadId() != installedThread ||
       !IsFaultCode(record.ExceptionCode) || (record.ExceptionFlags & EXCEPTION_NONCONTINUABLE)) {
-    return EXCEPTION_CONTINUE_SEARCH;
+    return previousFilter != nullptr ? previousFilter(pointers) : EXCEPTION_CONTINUE_SEARCH;
   }
   translating = true;
   recordCopy = record;
@@ -132,8 +139,10 @@ SeTranslatorFunction SetSeTranslator(SeTranslatorFunction translator) {
   installedTranslator = translator;
   installedThread = GetCurrentThreadId();
   ReserveStackForOverflow();
-  // First in line, before any handler the runtime or a library adds.
-  if (handlerHandle == nullptr) handlerHandle = AddVectoredExceptionHandler(1, OnException);
+  if (!filterInstalled) {
+    previousFilter = SetUnhandledExceptionFilter(OnUnhandledException);
+    filterInstalled = true;
+  }
   return previous;
 }
 

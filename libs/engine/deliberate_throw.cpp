@@ -4,7 +4,6 @@
 
 #include "engine_api.h"
 #include "engine_trace.h"
-#include "msvc_throw.h"
 
 void ThrowDeliberately(ThrowKind kind) {
   if (kind == ThrowKind::kNone) return;
@@ -15,15 +14,6 @@ void ThrowDeliberately(ThrowKind kind) {
       throw CEngineException("bad state", "world", 12);
     case ThrowKind::kOther:
       throw std::runtime_error("demo game: deliberate failure");
-    case ThrowKind::kMsvcEngine:
-      RaiseMsvcException(MsvcThrow::kEngine);
-    case ThrowKind::kMsvcOther:
-      RaiseMsvcException(MsvcThrow::kOther);
-    case ThrowKind::kMsvcDamaged:
-      RaiseMsvcException(MsvcThrow::kDamaged);
-    case ThrowKind::kMsvcCaught:
-      if (RaiseAndCatchMsvcException()) EngineTrace("CGame::caught msvc-engine");
-      return;
     case ThrowKind::kNone:
       return;
   }

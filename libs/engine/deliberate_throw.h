@@ -4,8 +4,6 @@
 #include "options.h"
 
 // Writes "CGame::throw KIND" to the trace and throws: a CEngineException("bad state", "world", 12)
-// for kEngine, a std::runtime_error for kOther, the same as an MSVC-built engine throws them for
-// kMsvcEngine and kMsvcOther, a damaged record of that kind for kMsvcDamaged. For kMsvcCaught the
-// engine exception is thrown the MSVC way and caught again inside the engine, which then goes on
-// ("CGame::caught msvc-engine"). Does nothing for kNone.
+// for kEngine, a std::runtime_error for kOther. Does nothing for kNone. (An engine built by MSVC,
+// which throws as structured exceptions, is libs/msvc_engine.)
 void ThrowDeliberately(ThrowKind kind);

@@ -36,10 +36,6 @@ struct NamedKind {
 constexpr NamedKind<ThrowKind> kThrowKinds[] = {
     {ThrowKind::kEngine, "engine"},
     {ThrowKind::kOther, "other"},
-    {ThrowKind::kMsvcEngine, "msvc-engine"},
-    {ThrowKind::kMsvcOther, "msvc-other"},
-    {ThrowKind::kMsvcDamaged, "msvc-damaged"},
-    {ThrowKind::kMsvcCaught, "msvc-caught"},
 };
 constexpr NamedKind<ThrowSite> kThrowSites[] = {
     {ThrowSite::kInit, "init"}, {ThrowSite::kIdle, "idle"}, {ThrowSite::kWindow, "window"}};

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-// The msvc kinds throw as an engine built by MSVC does (msvc_throw.h).
-enum class ThrowKind { kNone, kEngine, kOther, kMsvcEngine, kMsvcOther, kMsvcDamaged, kMsvcCaught };
+enum class ThrowKind { kNone, kEngine, kOther };
 enum class ThrowSite { kInit, kIdle, kWindow };
 enum class FaultKind { kNone, kAccess, kBreakpoint, kDivide, kIllegal, kOverflow };
 
@@ -16,7 +15,7 @@ struct GameOptions {
   std::optional<std::uint64_t> quitAfterMs;     // -quit-after-ms=T
   std::uint32_t quitCode = 0;                   // -quit-code=C
   std::optional<std::int32_t> initResult;       // -init-result=V
-  ThrowKind throwKind = ThrowKind::kNone;       // -throw=engine|other|msvc-...
+  ThrowKind throwKind = ThrowKind::kNone;       // -throw=engine|other
   ThrowSite throwSite = ThrowSite::kIdle;       // -throw-from=init|idle|window
   FaultKind fault = FaultKind::kNone;           // -fault=access|breakpoint|divide|illegal|overflow
   std::uint32_t faultDepth = 0;                 // -fault-depth=N

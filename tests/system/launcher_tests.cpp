@@ -106,20 +106,48 @@ TEST(Launcher, AFailedInitSkipsTheLoopButStillShutsDown) {
   ExpectOrderlyShutdown(run);
 }
 
-// Runs the game with a throw of kind from a place and checks the signs every escaped exception
-// leaves: exit code -1, one CrashExit box, the throw in the trace and nothing shut down.
+// The signs every escaped exception leaves: exit code -1, one CrashExit box with text, and
+// nothing shut down.
+void ExpectCrashExit(const GameRun& run, const std::string& text) {
+  ASSERT_TRUE(run.result.started) << run.result.error;
+  EXPECT_EQ(run.result.exitCode, kCrashExitCode);
+  ASSERT_EQ(run.result.boxes.size(), 1u);
+  EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
+  EXPECT_EQ(run.result.boxes[0].text, text);
+  EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
+}
+
+// Runs our engine with a throw of kind from a place; the throw is in its trace, the shutdown not.
 GameRun RunThrowingGame(const GameFolder& folder, const std::string& kind,
                         const std::string& from) {
   GameRun run = RunGame(folder, "-throw=" + kind + " -throw-from=" + from);
-  EXPECT_TRUE(run.result.started) << run.result.error;
-  EXPECT_EQ(run.result.exitCode, kCrashExitCode);
-  EXPECT_EQ(run.result.boxes.size(), 1u);
-  for (const auto& box : run.result.boxes) EXPECT_EQ(box.caption, "CrashExit...");
   EXPECT_TRUE(Contains(run.trace, "CGame::throw " + kind));
   EXPECT_FALSE(Contains(run.trace, "CGame::Destroy(1)"));
   EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
-  EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
   return run;
+}
+
+// An engine built by Microsoft's compiler (libs/msvc_engine) doing what -do=action asks.
+GameRun RunMsvcEngine(const GameFolder& folder, const std::string& arguments) {
+  folder.UseMsvcEngine();
+  return RunGame(folder, arguments);
+}
+
+void ExpectEngineExceptionEnd(const GameRun& run, const GameFolder& folder) {
+  ExpectCrashExit(run, "world(12) : bad state\n");
+  // The banner goes through the log (CR LF); CrashExit's own text is appended unconverted.
+  EXPECT_EQ(ReadFileText(folder.File("crash.log")),
+            "*** Unhandled Engine Exception ***\r\nworld(12) : bad state\n");
+  const std::vector<std::string> debugger = {"*** Unhandled Engine Exception ***\r\n",
+                                             "world(12) : bad state\n"};
+  EXPECT_EQ(run.result.debugStrings, debugger);
+}
+
+void ExpectOtherExceptionEnd(const GameRun& run, const GameFolder& folder) {
+  ExpectCrashExit(run, "*** Unhandled Exception ***\n");
+  EXPECT_EQ(run.result.debugStrings, std::vector<std::string>{"*** Unhandled Exception ***\n"});
+  // CrashExit does not open the log: nothing was logged before, so there is no file.
+  EXPECT_FALSE(FileExists(folder.File("crash.log")));
 }
 
 struct Throw {
@@ -129,52 +157,66 @@ struct Throw {
 
 // An engine exception caught by our handler around Init, and one out of a window procedure,
 // where the 32-bit build's unwinder cannot pass the system's frames and the exception reaches the
-// handlers by another way. The same exception thrown as an MSVC-built engine throws it (a
-// structured exception that our handlers cannot catch as such) must end the same way.
+// handlers by another way. An engine built by MSVC throws it as a structured exception that our
+// handlers cannot catch as such, of a class that derives from it (at an offset, or as a virtual
+// base): it must end the same way, out of OnIdle and out of its window procedure.
 TEST(Launcher, AnEngineExceptionEndsInCrashExitWithoutShutdown) {
-  for (const Throw& thrown : {Throw{"engine", "init"}, Throw{"engine", "window"},
-                              Throw{"msvc-engine", "idle"}, Throw{"msvc-engine", "window"}}) {
+  for (const Throw& thrown : {Throw{"engine", "init"}, Throw{"engine", "window"}}) {
     SCOPED_TRACE(std::string(thrown.kind) + " from " + thrown.from);
     GameFolder folder;
-    const auto run = RunThrowingGame(folder, thrown.kind, thrown.from);
-    ASSERT_EQ(run.result.boxes.size(), 1u);
-    EXPECT_EQ(run.result.boxes[0].text, "world(12) : bad state\n");
-    // The banner goes through the log (CR LF); CrashExit's own text is appended unconverted.
-    EXPECT_EQ(ReadFileText(folder.File("crash.log")),
-              "*** Unhandled Engine Exception ***\r\nworld(12) : bad state\n");
-    const std::vector<std::string> debugger = {"*** Unhandled Engine Exception ***\r\n",
-                                               "world(12) : bad state\n"};
-    EXPECT_EQ(run.result.debugStrings, debugger);
+    ExpectEngineExceptionEnd(RunThrowingGame(folder, thrown.kind, thrown.from), folder);
+  }
+  for (const char* action : {"-do=throw", "-do=window-throw"}) {
+    SCOPED_TRACE(std::string("MSVC engine ") + action);
+    GameFolder folder;
+    ExpectEngineExceptionEnd(RunMsvcEngine(folder, action), folder);
   }
 }
 
-// Any other exception, caught or out of a window procedure; MSVC-style exceptions of another type,
-// and ones whose record is damaged (read from the process's real memory), count as any other.
+// Any other exception, caught or out of a window procedure; an MSVC-built engine's exception of
+// another type counts as any other.
 TEST(Launcher, AnyOtherExceptionEndsInCrashExitWithTheGeneralText) {
-  for (const Throw& thrown : {Throw{"other", "idle"}, Throw{"other", "window"},
-                              Throw{"msvc-other", "window"}, Throw{"msvc-damaged", "idle"}}) {
+  for (const Throw& thrown : {Throw{"other", "idle"}, Throw{"other", "window"}}) {
     SCOPED_TRACE(std::string(thrown.kind) + " from " + thrown.from);
     GameFolder folder;
-    const auto run = RunThrowingGame(folder, thrown.kind, thrown.from);
-    ASSERT_EQ(run.result.boxes.size(), 1u);
-    EXPECT_EQ(run.result.boxes[0].text, "*** Unhandled Exception ***\n");
-    EXPECT_EQ(run.result.debugStrings, std::vector<std::string>{"*** Unhandled Exception ***\n"});
-    // CrashExit does not open the log: nothing was logged before, so there is no file.
-    EXPECT_FALSE(FileExists(folder.File("crash.log")));
+    ExpectOtherExceptionEnd(RunThrowingGame(folder, thrown.kind, thrown.from), folder);
   }
+  SCOPED_TRACE("MSVC engine -do=throw-other");
+  GameFolder folder;
+  ExpectOtherExceptionEnd(RunMsvcEngine(folder, "-do=throw-other"), folder);
 }
 
-// An exception the engine throws and catches again is the engine's business: the game goes on to
-// its normal end.
-TEST(Launcher, AnMsvcExceptionTheEngineCatchesItselfNeverReachesTheHandlers) {
+// What an MSVC-built engine handles itself is its own business, and so is a fault that Windows
+// probes for and handles itself: the game goes on to its normal end, with no box, no crash
+// report and no log. Its own C++ exception, its own __try/__except (during the game and while
+// the script layer starts), IsBadReadPtr on an unreadable address.
+TEST(Launcher, WhatAnMsvcEngineHandlesItselfNeverReachesTheHandlers) {
+  struct Case {
+    const char* arguments;
+    unsigned long exitCode;
+  };
   GameFolder folder;
-  const auto run = RunGame(folder, "-no-window -throw=msvc-caught -quit-after=3 -quit-code=5");
-  ASSERT_TRUE(run.result.started) << run.result.error;
-  EXPECT_EQ(run.result.exitCode, 5u);
-  EXPECT_TRUE(run.result.boxes.empty());
-  EXPECT_TRUE(Contains(run.trace, "CGame::caught msvc-engine"));
-  EXPECT_FALSE(FileExists(folder.File("crash.log")));
-  ExpectOrderlyShutdown(run);
+  for (const Case& handled : {Case{"-do=quit -quit-code=3", 3}, Case{"-do=catch -quit-code=5", 5},
+                              Case{"-do=handled-fault -quit-code=7", 7},
+                              Case{"-script-fault -quit-code=3", 3},
+                              Case{"-do=probe -quit-code=9", 9}}) {
+    SCOPED_TRACE(handled.arguments);
+    if (handled.exitCode == 9 && harness::FaultCodesEmulated()) {
+      std::printf("skipped %s: under emulation the probe's fault arrives with another code, which "
+                  "IsBadReadPtr does not take as its own (a bare host program dies there too)\n",
+                  handled.arguments);
+      continue;
+    }
+    const auto run = RunMsvcEngine(folder, handled.arguments);
+    ASSERT_TRUE(run.result.started) << run.result.error;
+    EXPECT_FALSE(run.result.timedOut);
+    EXPECT_EQ(run.result.exitCode, handled.exitCode);
+    EXPECT_TRUE(run.result.boxes.empty());
+    EXPECT_FALSE(FileExists(folder.File("callstack.txt")));
+    EXPECT_FALSE(FileExists(folder.File("crash.log")));
+    ASSERT_FALSE(run.trace.empty());
+    EXPECT_EQ(run.trace.back(), "FS_shutdown()");
+  }
 }
 
 TEST(Launcher, MakesTheExecutablesFolderTheWorkingFolderEvenInADrivesRoot) {

@@ -92,6 +92,11 @@ GameFolder::GameFolder(const std::string& existingFolder)
   MarkDiagnosticsReportDone();
 }
 
+void GameFolder::UseMsvcEngine() const {
+  stdfs::copy_file(ProgramFolder() + "\\msvc\\VantorEngine2.dll", File("VantorEngine2.dll"),
+                   stdfs::copy_options::overwrite_existing);
+}
+
 void GameFolder::MarkDiagnosticsReportDone() {
   WriteFileText(File("logs\\DXdiags.txt"), "made by the test harness\n");
 }

@@ -38,6 +38,9 @@ class GameFolder {
     return path_.back() == '\\' ? path_ + relative : path_ + "\\" + relative;
   }
   std::string Launcher() const { return File("Vantor.exe"); }
+  // Puts the engine built in Microsoft's ABI (libs/msvc_engine), which the build places in the
+  // folder msvc beside the test programs, in place of ours.
+  void UseMsvcEngine() const;
 
  private:
   void MarkDiagnosticsReportDone();

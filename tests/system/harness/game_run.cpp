@@ -1,6 +1,14 @@
 #include "game_run.h"
 
+#include <cstdlib>
+#include <cstring>
+
 namespace harness {
+
+bool FaultCodesEmulated() {
+  const char* emulated = std::getenv("VANTOR_EMULATED_I386");
+  return emulated != nullptr && std::strcmp(emulated, "1") == 0;
+}
 
 GameRun RunGame(const GameFolder& folder, const std::string& arguments, RunOptions options) {
   const std::string tracePath = folder.File("trace.txt");

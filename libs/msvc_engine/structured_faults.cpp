@@ -1,0 +1,45 @@
+#include "structured_faults.h"
+
+#include "system_api.h"
+
+namespace {
+
+__declspec(noinline) void WriteThroughNull() {
+  int* volatile target = nullptr;
+  *target = 1;
+}
+
+int DeclineAndSay() {
+  OutputDebugStringA("msvc engine: the filter declines\n");
+  return kExceptionContinueSearch;
+}
+
+}  // namespace
+
+void FaultUnhandled() {
+  WriteThroughNull();
+}
+
+void FaultHandledByEngine() {
+  __try {
+    WriteThroughNull();
+  } __except (kExceptionExecuteHandler) {
+    OutputDebugStringA("msvc engine: fault handled\n");
+  }
+}
+
+void FaultPastDecliningFilter() {
+  __try {
+    WriteThroughNull();
+  } __except (DeclineAndSay()) {
+    OutputDebugStringA("msvc engine: declined fault handled after all\n");
+  }
+}
+
+void FaultUnderFinally() {
+  __try {
+    WriteThroughNull();
+  } __finally {
+    OutputDebugStringA("msvc engine: __finally ran\n");
+  }
+}
