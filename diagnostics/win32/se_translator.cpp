@@ -69,9 +69,8 @@ void ReserveStackForOverflow() {
 #endif
 }
 
-// Processor faults only. Everything else a vectored handler sees passes by: debugger output
-// (0x40010006), thread naming (0x406D1388), C++ exceptions of MSVC (0xE06D7363) and of GCC
-// (0x20474343, 0x21474343).
+// Processor faults only. Every other exception that no one handled (a C++ exception of MSVC,
+// 0xE06D7363, or of GCC, 0x20474343) goes on to the filter installed before.
 bool IsFaultCode(DWORD code) {
   switch (code) {
     case EXCEPTION_STACK_OVERFLOW:

@@ -1,9 +1,16 @@
 // Turning processor faults on the main thread into ordinary C++ exceptions, as the runtime's
 // _set_se_translator does for MSVC-compiled code (it does not serve GCC's frames): after
-// SetSeTranslator, a fault on the installing thread calls the translator on that thread's own
-// stack, as if called from the faulting instruction, and whatever the translator throws leaves
-// the faulting frame. The launcher installs TranslateSeException, which writes the crash report
-// and throws the exception code.
+// SetSeTranslator, a fault on the installing thread that no frame-based handler takes calls the
+// translator on that thread's own stack, as if called from the faulting instruction, and whatever
+// the translator throws leaves the faulting frame. Faults that code handles for itself stay its
+// own: an engine's __try/__except, Windows' guarded probes (IsBadReadPtr and the like).
+// The launcher installs TranslateSeException, which writes the crash report and throws the
+// exception code.
+//
+// The translation starts from the process's unhandled-exception filter, the last handler Windows
+// asks, before anything is unwound. Under a debugger Windows gives an unhandled exception to the
+// debugger instead of the filter (measured under Wine: a harness debugging the program and
+// passing exceptions on saw it end with the fault's code, no report and no box).
 #pragma once
 
 #include <windows.h>

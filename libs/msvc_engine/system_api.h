@@ -8,7 +8,7 @@
 using WindowResult = decltype(static_cast<char*>(nullptr) - static_cast<char*>(nullptr));
 using WindowWord = decltype(sizeof 0);
 using WindowProcedureFunction = WindowResult(VANTOR_WINAPI*)(void*, unsigned int, WindowWord,
-                                                            WindowResult);
+                                                             WindowResult);
 
 // WNDCLASSA.
 struct WindowClass {
@@ -34,16 +34,14 @@ __declspec(dllimport) void VANTOR_WINAPI OutputDebugStringA(const char* text);
 
 __declspec(dllimport) void VANTOR_WINAPI PostQuitMessage(int code);
 __declspec(dllimport) unsigned short VANTOR_WINAPI RegisterClassA(const WindowClass* windowClass);
-__declspec(dllimport) void* VANTOR_WINAPI CreateWindowExA(unsigned long extendedStyle,
-                                                         const char* className, const char* title,
-                                                         unsigned long style, int x, int y,
-                                                         int width, int height, void* parent,
-                                                         void* menu, void* instance, void* param);
-__declspec(dllimport) WindowResult VANTOR_WINAPI DefWindowProcA(void* window, unsigned int message,
-                                                               WindowWord wParam,
-                                                               WindowResult lParam);
-__declspec(dllimport) int VANTOR_WINAPI PostMessageA(void* window, unsigned int message,
-                                                    WindowWord wParam, WindowResult lParam);
+__declspec(dllimport) void* VANTOR_WINAPI
+    CreateWindowExA(unsigned long extendedStyle, const char* className, const char* title,
+                    unsigned long style, int x, int y, int width, int height, void* parent,
+                    void* menu, void* instance, void* param);
+__declspec(dllimport) WindowResult VANTOR_WINAPI
+    DefWindowProcA(void* window, unsigned int message, WindowWord wParam, WindowResult lParam);
+__declspec(dllimport) int VANTOR_WINAPI
+    PostMessageA(void* window, unsigned int message, WindowWord wParam, WindowResult lParam);
 }
 
 // Structured-exception filter results.

@@ -158,8 +158,8 @@ TEST(CrashReport, FaultsAnMsvcEngineLeavesAreReportedThroughItsFrames) {
     const size_t end = report.find(kEnd, head.size());
     ASSERT_NE(end, std::string::npos);
     const std::string faulting = report.substr(head.size(), end - head.size());
-    EXPECT_TRUE(!faulting.empty() && faulting.find_first_not_of("0123456789ABCDEF") ==
-                                         std::string::npos)
+    EXPECT_TRUE(!faulting.empty() &&
+                faulting.find_first_not_of("0123456789ABCDEF") == std::string::npos)
         << faulting;
     EXPECT_NE(report.find(kEnd + "RunGame" + kEnd, end), std::string::npos);
     EXPECT_EQ(report.find("Exception occured at:"), std::string::npos);

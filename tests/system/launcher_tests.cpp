@@ -196,15 +196,16 @@ TEST(Launcher, WhatAnMsvcEngineHandlesItselfNeverReachesTheHandlers) {
     unsigned long exitCode;
   };
   GameFolder folder;
-  for (const Case& handled : {Case{"-do=quit -quit-code=3", 3}, Case{"-do=catch -quit-code=5", 5},
-                              Case{"-do=handled-fault -quit-code=7", 7},
-                              Case{"-script-fault -quit-code=3", 3},
-                              Case{"-do=probe -quit-code=9", 9}}) {
+  for (const Case& handled :
+       {Case{"-do=quit -quit-code=3", 3}, Case{"-do=catch -quit-code=5", 5},
+        Case{"-do=handled-fault -quit-code=7", 7}, Case{"-script-fault -quit-code=3", 3},
+        Case{"-do=probe -quit-code=9", 9}}) {
     SCOPED_TRACE(handled.arguments);
     if (handled.exitCode == 9 && harness::FaultCodesEmulated()) {
-      std::printf("skipped %s: under emulation the probe's fault arrives with another code, which "
-                  "IsBadReadPtr does not take as its own (a bare host program dies there too)\n",
-                  handled.arguments);
+      std::printf(
+          "skipped %s: under emulation the probe's fault arrives with another code, which "
+          "IsBadReadPtr does not take as its own (a bare host program dies there too)\n",
+          handled.arguments);
       continue;
     }
     const auto run = RunMsvcEngine(folder, handled.arguments);
