@@ -194,14 +194,15 @@ TEST(Launcher, WhatAnMsvcEngineHandlesItselfNeverReachesTheHandlers) {
   struct Case {
     const char* arguments;
     unsigned long exitCode;
+    bool probe;  // Windows' own guarded read: it must know the fault's code
   };
   GameFolder folder;
   for (const Case& handled :
-       {Case{"-do=quit -quit-code=3", 3}, Case{"-do=catch -quit-code=5", 5},
-        Case{"-do=handled-fault -quit-code=7", 7}, Case{"-script-fault -quit-code=3", 3},
-        Case{"-do=probe -quit-code=9", 9}}) {
+       {Case{"-do=quit -quit-code=3", 3, false}, Case{"-do=catch -quit-code=5", 5, false},
+        Case{"-do=handled-fault -quit-code=7", 7, false},
+        Case{"-script-fault -quit-code=3", 3, false}, Case{"-do=probe -quit-code=9", 9, true}}) {
     SCOPED_TRACE(handled.arguments);
-    if (handled.exitCode == 9 && harness::FaultCodesEmulated()) {
+    if (handled.probe && harness::FaultCodesEmulated()) {
       std::printf(
           "skipped %s: under emulation the probe's fault arrives with another code, which "
           "IsBadReadPtr does not take as its own (a bare host program dies there too)\n",
