@@ -146,7 +146,7 @@ TEST_F(StatementsTest, KeywordDeclarations) {
           {"!a(int, float, string) a(1, 2.5, \"x\")", "a(int 1, float 2.5, string \"x\")"},
           {"!a(Number) a(3)", "a(int 3)"},
           {"!a(int width, int /* c */ height) a(1, 2)", "a(int 1, int 2)"},
-          {"!A(i) A(1) a(2)", "a(int 1) a(int 2)"},
+          {"!AZ(i) AZ(1) az(2)", "az(int 1) az(int 2)"},
       },
       {
           {"!a(,i)", {"unexpected characted in typedef"}},

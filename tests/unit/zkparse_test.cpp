@@ -63,14 +63,16 @@ class ZkparseTest : public ::testing::Test {
 };
 
 TEST_F(ZkparseTest, AValidFileExitsWith0AndPrintsItsTree) {
-  Write("game.ini", "!include(\"keywords.ini\")\nk(-1, 2.5, \"a\\tb\") { j(%n) }\nj(2)\n");
-  const ToolRun run = Zkparse("--int n=7 --tree game.ini");
+  Write("game.ini",
+        "!include(\"keywords.ini\")\nk(-1, 2.5, \"a\\tb\") { j(%n) }\nj(2) k(%n, %g, %s)\n");
+  const ToolRun run = Zkparse("--int n=7 --float g=0.5 --string s=text --tree game.ini");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out,
             "k(int -1, float 2.5, string \"a\\tb\") {\n"
             "  j(int 7 (%n))\n"
             "}\n"
-            "j(int 2)\n");
+            "j(int 2)\n"
+            "k(int 7 (%n), float 0.5 (%g), string \"text\" (%s))\n");
   EXPECT_EQ(Read("crash.log"), "");
 
   // Without --tree nothing is printed; declarations alone are parsed too.
@@ -117,7 +119,7 @@ TEST_F(ZkparseTest, WrongUsageExitsWith64WithTheUsageText) {
   for (const char* arguments :
        {"", "game.ini other.ini", "--tree", "--verbose game.ini", "--int n game.ini",
         "--int n=x game.ini", "--int n=4294967296 game.ini", "--float n=1.5x game.ini",
-        "--string =v game.ini", "game.ini --binary"}) {
+        "--float n= game.ini", "--string =v game.ini", "game.ini --binary"}) {
     SCOPED_TRACE(arguments);
     const ToolRun run = Zkparse(arguments);
     EXPECT_EQ(run.status, 64);
@@ -125,6 +127,9 @@ TEST_F(ZkparseTest, WrongUsageExitsWith64WithTheUsageText) {
     EXPECT_EQ(Read("err.txt").find("zkparse: "), 0u);
     EXPECT_NE(Read("err.txt").find("usage: zkparse [--int NAME=VALUE]..."), std::string::npos);
   }
+  const ToolRun help = Zkparse("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.find("usage: zkparse [--int NAME=VALUE]..."), 0u);
 }
 
 }  // namespace
