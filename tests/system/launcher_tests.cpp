@@ -232,6 +232,10 @@ TEST(Launcher, MakesTheExecutablesFolderTheWorkingFolderEvenInADrivesRoot) {
   EXPECT_EQ(run.result.exitCode, kCrashExitCode);
   EXPECT_TRUE(FileExists("T:\\crash.log"));
   EXPECT_FALSE(FileExists(harness::ProgramFolder() + "\\crash.log"));
+  // And a folder below a root, on another drive than the folder it is started from.
+  GameFolder nested;
+  RunGame(nested, "-no-window -throw=engine", options);
+  EXPECT_TRUE(FileExists(nested.File("crash.log")));
 }
 
 }  // namespace
