@@ -76,7 +76,7 @@ TEST_F(ZkparseTest, AValidFileExitsWith0AndPrintsItsTree) {
   EXPECT_EQ(Read("crash.log"), "");
 
   // Without --tree nothing is printed; declarations alone are parsed too.
-  EXPECT_EQ(Zkparse("game.ini --int n=1").out, "");
+  EXPECT_EQ(Zkparse("game.ini --int n=1 --float g=1 --string s=x").out, "");
   Write("empty.ini", "// nothing but declarations\n!a(i)\n");
   const ToolRun empty = Zkparse("--tree empty.ini");
   EXPECT_EQ(empty.status, 0);
