@@ -63,12 +63,13 @@ int MsvcGame::RunAction() {
     case IdleAction::kQuit:
       break;
     case IdleAction::kCatch:
+      // An exception that escaped this catch would end the program, not reach the quit below.
       try {
         ThrowNumber(quitCode_);
       } catch (int number) {
         return number;
       }
-      return -2;  // not caught: a code no test asks for
+      break;
     case IdleAction::kThrow:
       throw CBadStateException();
     case IdleAction::kThrowOther:
