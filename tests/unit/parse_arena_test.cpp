@@ -1,4 +1,4 @@
-// The arena a parse builds in, and the head that owns it in the list handed to the host.
+// The arena a parse builds in.
 #include "parse_arena.h"
 
 #include <gtest/gtest.h>
@@ -45,30 +45,6 @@ TEST(ParseArenaTest, PiecesAreAlignedSeparateAndLargerThanABlockIfNeeded) {
   EXPECT_EQ(node->next, nullptr);
 }
 
-TEST(ParseArenaTest, TextCopiesAreTerminatedAndNullStaysNull) {
-  ParseArena arena;
-  const char bytes[] = "ab\0cd";
-  const char* copy = arena.CopyText(bytes, 5);
-  EXPECT_EQ(std::string(copy, 6), std::string("ab\0cd\0", 6));
-  EXPECT_NE(copy, bytes);
-  EXPECT_STREQ(arena.CopyText("name"), "name");
-  EXPECT_EQ(arena.CopyText(nullptr), nullptr);
-  EXPECT_STREQ(arena.CopyText(""), "");
-}
-
-TEST(ParseArenaTest, AMovedArenaTakesItsBlocksAndTheOldOneStartsAfresh) {
-  ParseArena first;
-  char* text = first.CopyText("kept");
-  const std::size_t held = first.BytesHeld();
-  ParseArena second(std::move(first));
-  EXPECT_EQ(second.BytesHeld(), held);
-  EXPECT_EQ(first.BytesHeld(), 0u);  // NOLINT: a moved-from arena is empty and usable
-  EXPECT_STREQ(first.CopyText("new"), "new");
-  std::swap(first, second);
-  EXPECT_EQ(first.BytesHeld(), held);
-  EXPECT_STREQ(text, "kept");
-}
-
 TEST(ParseArenaTest, ReleasedLargeBlocksAreKeptForTheNextArenaUpToALimit) {
   const std::size_t before = ParseArena::BytesKept();
   {
@@ -89,29 +65,6 @@ TEST(ParseArenaTest, ReleasedLargeBlocksAreKeptForTheNextArenaUpToALimit) {
   }
   EXPECT_LE(ParseArena::BytesKept(), 128u * 1024 * 1024);
   EXPECT_GT(ParseArena::BytesKept(), 64u * 1024 * 1024);
-}
-
-// A head made from an arena's first node, with a value, a block and a successor in the arena:
-// deleting the head frees all of it (the sanitizers' leak check sees a lost block) and nothing
-// twice. That a copy outlives it, the statement tests show.
-TEST(ParseArenaTest, TheHeadOwnsTheArenaWithEverythingInIt) {
-  ParseArena arena;
-  CZKPARSE_KEYWORD* first = arena.New<CZKPARSE_KEYWORD>();
-  std::strcpy(first->name, "window");
-  auto* width = arena.New<CZKPARSE_STRING>(nullptr, nullptr);
-  width->value = arena.CopyText("640");
-  width->name = arena.CopyText("Width");
-  first->params = width;
-  first->block = arena.New<CZKPARSE_KEYWORD>();
-  first->next = arena.New<CZKPARSE_KEYWORD>();
-  std::strcpy(first->next->name, "sound");
-
-  std::unique_ptr<CZKPARSE_KEYWORD> head(new CZKPARSE_LIST_HEAD(*first, std::move(arena)));
-  EXPECT_EQ(arena.BytesHeld(), 0u);  // NOLINT: handed over
-  EXPECT_STREQ(head->name, "window");
-  EXPECT_EQ(head->params, width);
-  EXPECT_EQ(head->block, first->block);
-  EXPECT_STREQ(head->next->name, "sound");
 }
 
 }  // namespace

@@ -18,23 +18,6 @@ CZKPARSE_KEYWORD* Node(const char* name, CZKPARSE_PARAM* params = nullptr,
   return node;
 }
 
-TEST(ParseValues, CopyIsDeepAndEndsAtAnElementWithoutAValueClass) {
-  CZKPARSE_INT head(7, "seven");
-  AppendParam(&head, new CZKPARSE_STRING("text", nullptr));
-  AppendParam(&head, new CZKPARSE_PARAM(5, nullptr));  // a declaration's bare type
-  AppendParam(&head, new CZKPARSE_INT(1, nullptr));
-  CZKPARSE_INT copy(head);
-  EXPECT_STREQ(copy.name, "seven");
-  EXPECT_NE(copy.name, head.name);
-  const auto* text = static_cast<CZKPARSE_STRING*>(copy.next);
-  ASSERT_NE(text, nullptr);
-  EXPECT_STREQ(text->value, "text");
-  EXPECT_NE(text->value, static_cast<CZKPARSE_STRING*>(head.next)->value);
-  EXPECT_EQ(text->next, nullptr);
-  DeleteParamChain(copy.next);
-  DeleteParamChain(head.next);
-}
-
 // The spread of the frame addresses of the probe nodes' destructors is how far the stack grew
 // while a list was deleted.
 std::uintptr_t deepest = 0, shallowest = 0;
@@ -106,34 +89,9 @@ TEST_F(WriteBinaryTest, EveryValueTypeAndAVariablesName) {
                               Int(2) + Int(0) + Int(0) + Int(-1));
 }
 
-TEST_F(WriteBinaryTest, BlocksAndListsEndWithTheirOwnMarkers) {
-  CZKPARSE_KEYWORD window;  // window { width(640) height { } } sound
-  Node("window", nullptr, &window)->block = Node("width", new CZKPARSE_INT(640, nullptr));
-  window.block->next = Node("height");
-  window.block->next->block = Node("");
-  window.next = Node("sound");
-  EXPECT_EQ(Written(window), Int(16) + Text("window") + Int(32) +                        //
-                                 Int(16) + Text("width") + Int(0) + Int(640) + Int(0) +  //
-                                 Int(16) + Text("height") + Int(32) +                    //
-                                 Int(16) + Int(0) + Int(-1) + Int(-1) +                  //
-                                 Int(16) + Text("sound") + Int(-1));
-}
-
 // --- Loading ---------------------------------------------------------------------------------
 
 using ParserLoadTest = ParserTest;
-
-TEST_F(ParserLoadTest, HoldsTheWholeFileOrNothing) {
-  const char raw[] = "a(1)\r\n\0\x80\xff";
-  auto parser = Load(std::string(raw, sizeof raw - 1), "cfg/x.ini");
-  EXPECT_EQ(std::string(parser->text, parser->length), std::string(raw, sizeof raw - 1));
-  EXPECT_EQ(parser->line, 1);
-
-  CZKParse missing("missing.ini");
-  EXPECT_EQ(missing.text, nullptr);
-  EXPECT_EQ(missing.length, 0u);
-  EXPECT_EQ(missing.SkipSpace(), -1);
-}
 
 TEST_F(ParserLoadTest, DirIsTheNameUpToItsLastBackslashElseItsLastSlash) {
   EXPECT_STREQ(CZKParse("game.ini").dir, "");
