@@ -16,13 +16,6 @@ void ParserTest::TearDown() {
   WorkingFolderTest::TearDown();
 }
 
-std::unique_ptr<CZKParse> ParserTest::Load(const std::string& bytes, const char* name) {
-  WriteFile(name, bytes);
-  auto parser = std::make_unique<CZKParse>(name);
-  EXPECT_EQ(parser->length, bytes.size()) << "the script was not loaded";
-  return parser;
-}
-
 void ParserTest::RestartLog() {
   LogResetForTesting();
   std::error_code ignored;

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include "working_folder_fixture.h"
@@ -18,8 +17,6 @@ class ParserTest : public WorkingFolderTest {
   void TearDown() override;
 
  public:
-  // Writes bytes to the file name and returns a parser that has loaded it.
-  static std::unique_ptr<CZKParse> Load(const std::string& bytes, const char* name = "script.txt");
   // Closes the log and removes its file, so that the next report starts a fresh one.
   static void RestartLog();
   static std::string LogText() { return ReadFile("crash.log"); }
