@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -31,106 +32,103 @@ namespace {
 namespace stdfs = std::filesystem;
 
 struct ScriptFile {
-  std::string name;
-  std::vector<std::string> lines;
-  bool crlf = false;
+  std::string name, text;
+  const char* lineEnd;
 };
 
 struct ScriptCase {
   std::string title;
-  int line = 0;  // of its "===" in the case file
+  int line;  // of its "===" in the case file
   std::vector<ScriptFile> files;
-  std::vector<std::string> variables, output;
+  std::map<std::string, std::string> variables[3];  // int, float, string
+  std::string output;
 };
 
-std::string Joined(const std::vector<std::string>& lines, const char* end) {
-  std::string text;
-  for (std::size_t n = 0; n < lines.size(); ++n) text += (n == 0 ? "" : end) + lines[n];
-  return text;
+// Appends a line to text, with a line end before it unless it is the first.
+void AddLine(std::string& text, bool first, const std::string& line, const char* lineEnd) {
+  text += (first ? "" : lineEnd) + line;
 }
 
 std::vector<ScriptCase> ReadCases(const stdfs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::vector<ScriptCase> cases;
-  std::vector<std::string>* section = nullptr;  // where the next line goes
+  enum { kFile, kVariables, kOutput } section = kFile;
+  bool first = true;  // the next line is its section's first
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("#", 0) == 0) continue;
-    if (line.rfind("=== ", 0) == 0) {
-      cases.push_back({line.substr(4), number, {{"script.txt", {}}}, {}, {}});
-      section = &cases.back().files[0].lines;
-    } else if (cases.empty()) {
+    if (line.rfind('#', 0) == 0 || (cases.empty() && line.rfind("=== ", 0) != 0)) continue;
+    std::istringstream words(line);
+    std::string mark, name, flag;
+    words >> mark >> name >> flag;
+    if (mark == "===") {
+      cases.push_back({line.substr(4), number, {{"script.txt", "", "\n"}}, {}, ""});
+      section = kFile;
+      first = true;
       continue;
-    } else if (line.rfind("--- ", 0) != 0) {
-      section->push_back(line);
+    }
+    ScriptCase& c = cases.back();
+    if (mark == "---") {
+      section = name == "output" ? kOutput : name == "variables" ? kVariables : kFile;
+      first = true;
+      if (section != kFile) continue;
+      // Right after the "===" line the case names its own first file.
+      if (c.files.size() == 1 && c.files[0].text.empty()) c.files.clear();
+      c.files.push_back({name, "", flag == "crlf" ? "\r\n" : "\n"});
+    } else if (section == kVariables) {
+      c.variables[mark == "int" ? 0 : mark == "float" ? 1 : 2][name] = flag;
+    } else if (section == kOutput) {
+      AddLine(c.output, first, line, "\n");
+      first = false;
     } else {
-      ScriptCase& c = cases.back();
-      std::istringstream header(line.substr(4));
-      std::string name, flag;
-      header >> name >> flag;
-      if (name == "output") {
-        section = &c.output;
-      } else if (name == "variables") {
-        section = &c.variables;
-      } else {
-        // Right after the "===" line the case names its own first file.
-        if (c.files.size() == 1 && c.files[0].lines.empty()) c.files.clear();
-        c.files.push_back({name, {}, flag == "crlf"});
-        section = &c.files.back().lines;
-      }
+      AddLine(c.files.back().text, first, line, c.files.back().lineEnd);
+      first = false;
     }
   }
   return cases;
 }
 
 // The variables of the case that runs, as the checker's --int, --float and --string give them.
-std::map<std::string, std::string> variables[3];
+const ScriptCase* running = nullptr;
 
-template <int kType>
-bool Variable(const char* name, std::string* value) {
-  const auto found = variables[kType].find(name);
-  if (found == variables[kType].end()) return false;
-  *value = found->second;
-  return true;
+const char* Variable(int type, const char* name) {
+  const auto found = running->variables[type].find(name);
+  return found == running->variables[type].end() ? nullptr : found->second.c_str();
 }
 bool IntVariable(int* value, const char* name) {
-  std::string text;
-  return Variable<0>(name, &text) && (*value = std::stoi(text), true);
+  const char* text = Variable(0, name);
+  return text != nullptr && (*value = std::atoi(text), true);
 }
 bool FloatVariable(float* value, const char* name) {
-  std::string text;
-  return Variable<1>(name, &text) && (*value = std::stof(text), true);
+  const char* text = Variable(1, name);
+  return text != nullptr && (*value = std::strtof(text, nullptr), true);
 }
 bool StringVariable(char* value, const char* name) {
-  std::string text;
-  if (!Variable<2>(name, &text) || text.size() >= sizeof(char[CZKParse::kStringVariableSize]))
+  const char* text = Variable(2, name);
+  if (text == nullptr || std::strlen(text) >= sizeof(char[CZKParse::kStringVariableSize])) {
     return false;
-  std::memcpy(value, text.c_str(), text.size() + 1);
+  }
+  std::strcpy(value, text);
   return true;
+}
+
+std::string WithoutTrailingLineEnds(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
 }
 
 // What the checker prints for the case's first file: the reports, then the statement list.
 std::string CheckerOutput(const ScriptCase& c) {
-  for (auto& type : variables) type.clear();
-  for (const std::string& line : c.variables) {
-    std::istringstream words(line);
-    std::string type, name, value;
-    words >> type >> name >> value;
-    variables[type == "int" ? 0 : type == "float" ? 1 : 2][name] = value;
-  }
-  for (const ScriptFile& file : c.files) {
-    ParserTest::WriteFile(file.name, Joined(file.lines, file.crlf ? "\r\n" : "\n"));
-  }
+  for (const ScriptFile& file : c.files) ParserTest::WriteFile(file.name, file.text);
+  running = &c;
   CZKPARSE_KEYWORD* list =
-      ParseScriptFile(c.files[0].name.c_str(), variables[0].empty() ? nullptr : IntVariable,
-                      variables[1].empty() ? nullptr : FloatVariable,
-                      variables[2].empty() ? nullptr : StringVariable);
-  std::string output = ParserTest::LogText() + StatementText(list, StatementLayout::kLines);
+      ParseScriptFile(c.files[0].name.c_str(), c.variables[0].empty() ? nullptr : IntVariable,
+                      c.variables[1].empty() ? nullptr : FloatVariable,
+                      c.variables[2].empty() ? nullptr : StringVariable);
+  const std::string output = ParserTest::LogText() + StatementText(list, StatementLayout::kLines);
   delete list;
-  for (std::size_t at; (at = output.find("\r\n")) != std::string::npos;) output.erase(at, 1);
-  while (!output.empty() && output.back() == '\n') output.pop_back();
-  return output;
+  return WithoutTrailingLineEnds(output);
 }
 
 class ScriptCases : public ParserTest, public ::testing::WithParamInterface<std::string> {};
@@ -141,9 +139,7 @@ TEST_P(ScriptCases, PrintWhatTheCheckerPrints) {
   ASSERT_FALSE(cases.empty()) << "no case in " << path;
   for (const ScriptCase& c : cases) {
     SCOPED_TRACE(GetParam() + ":" + std::to_string(c.line) + ": " + c.title);
-    std::string expected = Joined(c.output, "\n");
-    while (!expected.empty() && expected.back() == '\n') expected.pop_back();
-    EXPECT_EQ(CheckerOutput(c), expected);
+    EXPECT_EQ(CheckerOutput(c), WithoutTrailingLineEnds(c.output));
     // The next case starts in an empty folder with a fresh log.
     RestartLog();
     for (const auto& entry : stdfs::directory_iterator(".")) stdfs::remove_all(entry.path());
