@@ -41,9 +41,9 @@ TEST_F(LogTest, TheFirstLineReplacesAnOldCrashLogAndLaterOnesAppendWithCrLf) {
   ConsolePrint("console %s\n", "only");  // does not open the log
   EXPECT_EQ(ReadFile("crash.log"), old);
   LogPrint("*** Exception ***\n");
-  LogPrint("%s", "100% of %d\nsaid\r\n");  // '%' in an argument is text
-  LogPrint("\nline %d\n", 3);              // a call's leading line feed stays alone
-  const std::string expected = "*** Exception ***\r\n100% of %d\r\nsaid\r\n\nline 3\r\n";
+  LogPrint("%s", "100%\rof %d\nsaid\r\n");  // '%' in an argument is text; CR LF and CR stay
+  LogPrint("\nline %d\n", 3);               // a call's leading line feed stays alone
+  const std::string expected = "*** Exception ***\r\n100%\rof %d\r\nsaid\r\n\nline 3\r\n";
   // Written through without a flush, and readable while the log holds the file open.
   EXPECT_EQ(ReadFile("crash.log"), expected);
 #ifdef _WIN32

@@ -1,4 +1,5 @@
-// The log's text handling: line ends made CR LF, and the limits of the two fixed buffers.
+// The limits of the log's two fixed buffers: the formatted text and the text with CR LF line ends.
+// How line ends are converted the log tests show.
 #include "log_text.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,6 @@ std::string Convert(const std::string& text) {
   const std::size_t length = ConvertLineEnds(text.c_str(), line);
   EXPECT_EQ(std::strlen(line), length) << "length and terminator disagree";
   return std::string(line, length);
-}
-
-TEST(LogTextTest, LineFeedsBecomeCrLf) {
-  EXPECT_EQ(Convert("a\nb\n\nc"), "a\r\nb\r\n\r\nc");
-  EXPECT_EQ(Convert("a\r\nb\r\n"), "a\r\nb\r\n");  // already CR LF: unchanged
-  EXPECT_EQ(Convert("\n\nfirst"), "\n\r\nfirst");  // a line feed at the very start stays alone
-  EXPECT_EQ(Convert("a\rb\r"), "a\rb\r");          // carriage returns alone are copied as they are
-  EXPECT_EQ(Convert(""), "");
 }
 
 TEST(LogTextTest, ConversionStopsAt2046AndCompletesAPairBegunAt2045) {
