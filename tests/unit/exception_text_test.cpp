@@ -17,10 +17,9 @@ TEST(ExceptionTextTest, EachTableCodeHasASentenceOfItsOwn) {
                                  0xC0000094, 0xC0000095, 0xC0000096, 0xC0000025};
   std::set<std::string> sentences;
   for (std::uint32_t code : codes) {
-    SCOPED_TRACE(code);
     const std::string text = ExceptionCodeText(code);
-    EXPECT_EQ(text.rfind("unknown exception", 0), std::string::npos);
-    EXPECT_EQ(text.back(), '.');
+    EXPECT_TRUE(!text.empty() && text.back() == '.' && text.rfind("unknown", 0) != 0)
+        << std::hex << code << ": " << text;
     sentences.insert(text);
   }
   EXPECT_EQ(sentences.size(), std::size(codes));
@@ -29,12 +28,10 @@ TEST(ExceptionTextTest, EachTableCodeHasASentenceOfItsOwn) {
 TEST(ExceptionTextTest, UnknownCodesShareOneBuffer) {
   const char* illegal = ExceptionCodeText(0xC000001D);
   EXPECT_STREQ(illegal, "unknown exception: c000001d");
-
   // A known code leaves the buffer alone; the next unknown code overwrites it in place.
-  EXPECT_STRNE(ExceptionCodeText(0x80000003), illegal);
+  ExceptionCodeText(0x80000003);
   EXPECT_STREQ(illegal, "unknown exception: c000001d");
-  const char* other = ExceptionCodeText(0x7);
-  EXPECT_EQ(other, illegal);
+  EXPECT_EQ(ExceptionCodeText(0x7), illegal);
   EXPECT_STREQ(illegal, "unknown exception: 7");
 }
 

@@ -19,36 +19,14 @@ TEST_F(FailureTest, BadNames) {
 
   // One character too long, although it would normalise to the longest name.
   const std::string over = "/" + longest;
-  for (const char* name :
-       {over.c_str(), static_cast<const char*>(nullptr), "unknown.txt", "", "."}) {
+  const char* const bad[] = {over.c_str(), nullptr, "", "unknown.txt", "."};
+  for (const char* name : bad) {
     EXPECT_EQ(FS_exists(name), 0) << (name ? name : "null");
     EXPECT_EQ(FS_open(name, 0), nullptr) << (name ? name : "null");
   }
-  EXPECT_EQ(FS_add_source(nullptr, 0, 0, 0), 0);
-  EXPECT_EQ(FS_add_source("", 0, 0, 0), 0);
-  EXPECT_EQ(FS_add_source(over.c_str(), 0, 0, 0), 0);
+  // Nor are the first three the name of a source.
+  for (const char* name : {bad[0], bad[1], bad[2]}) EXPECT_EQ(FS_add_source(name, 0, 0, 0), 0);
   EXPECT_EQ(FS_open(longest.c_str(), 1), nullptr);  // 0 is the only mode
-}
-
-TEST_F(FailureTest, DeadAndMadeUpHandles) {
-  WriteFile("a.txt", "abc");
-  ASSERT_EQ(FS_add_source(".", 0, 0, 0), 1);
-  FS_HANDLE closed = FS_open("a.txt", 0);
-  ASSERT_NE(closed, nullptr);
-  ASSERT_EQ(FS_close(closed), 0);
-  FS_HANDLE again = FS_open("a.txt", 0);  // takes the closed file's slot, not its handle
-  ASSERT_NE(again, nullptr);
-  EXPECT_NE(again, closed);
-  EXPECT_EQ(FS_length(again), 3);
-
-  char buffer[8];
-  for (std::uintptr_t dead : {reinterpret_cast<std::uintptr_t>(closed), std::uintptr_t{0},
-                              std::uintptr_t{12345}, std::uintptr_t{0xDEADBEEF}}) {
-    FS_HANDLE file = reinterpret_cast<FS_HANDLE>(dead);
-    EXPECT_EQ(FS_length(file), -1) << dead;
-    EXPECT_EQ(FS_read(file, buffer, 1), -1) << dead;
-    EXPECT_EQ(FS_close(file), -1) << dead;
-  }
 }
 
 TEST_F(FailureTest, ReadArgumentsAndTheEndOfTheFile) {
@@ -72,28 +50,41 @@ TEST_F(FailureTest, ReadArgumentsAndTheEndOfTheFile) {
   EXPECT_EQ(FsReadAll("empty.txt"), "");
 }
 
-TEST_F(FailureTest, CallsOutsideASession) {
+// A closed file's handle, made-up ones, and every handle once the session has ended.
+TEST_F(FailureTest, DeadHandlesAndCallsOutsideASession) {
   WriteFile("a.txt", "abc");
   ASSERT_EQ(FS_add_source(".", 0, 0, 0), 1);
-  FS_HANDLE before = FS_open("a.txt", 0);
-  ASSERT_NE(before, nullptr);
+  FS_HANDLE closed = FS_open("a.txt", 0);
+  ASSERT_EQ(FS_close(closed), 0);
+  FS_HANDLE open = FS_open("a.txt", 0);  // takes the closed file's slot, not its handle
+  ASSERT_NE(open, nullptr);
+  EXPECT_NE(open, closed);
+  EXPECT_EQ(FS_length(open), 3);
+
+  char buffer[8];
+  const auto expectDead = [&buffer](FS_HANDLE file) {
+    EXPECT_EQ(FS_length(file), -1) << file;
+    EXPECT_EQ(FS_read(file, buffer, 1), -1) << file;
+    EXPECT_EQ(FS_close(file), -1) << file;
+  };
+  for (std::uintptr_t madeUp : {std::uintptr_t{0}, std::uintptr_t{12345}, std::uintptr_t{0xBEEF}}) {
+    expectDead(reinterpret_cast<FS_HANDLE>(madeUp));
+  }
+  expectDead(closed);
+
   EXPECT_EQ(FS_shutdown(), 1);
   EXPECT_EQ(FS_shutdown(), 0);
-
-  char buffer[4];
   EXPECT_EQ(FS_add_source(".", 0, 0, 0), 0);
   EXPECT_EQ(FS_exists("a.txt"), 0);
   EXPECT_EQ(FS_open("a.txt", 0), nullptr);
-  EXPECT_EQ(FS_length(before), -1);
-  EXPECT_EQ(FS_read(before, buffer, 1), -1);
+  expectDead(open);
 
   // A new session starts empty, and handles of the old one stay dead.
   ASSERT_EQ(FS_init(), 1);
   EXPECT_EQ(FS_exists("a.txt"), 0);
   ASSERT_EQ(FS_add_source(".", 0, 0, 0), 1);
   EXPECT_NE(FS_open("a.txt", 0), nullptr);
-  EXPECT_EQ(FS_length(before), -1);
-  EXPECT_EQ(FS_close(before), -1);
+  expectDead(open);
 }
 
 }  // namespace

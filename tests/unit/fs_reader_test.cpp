@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,31 @@ namespace {
 using Calls = std::vector<std::string>;
 using doubles::state;
 
-class FileReaderTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    state = doubles::FileSystem();
-    state.files["a.ini"] = "0123456789";
-  }
+// A fresh library whose length and read answer as given, else truly.
+void Fresh(std::optional<long> length = {}, std::optional<long> count = {}) {
+  state = doubles::FileSystem();
+  state.length = length;
+  state.readCount = count;
+}
+
+// What the library may answer that the reader must take for a failure, and the code it throws:
+// a read of -1, or of 11 bytes, more than "a.ini" has or is asked for (1); a length of -1, or one
+// that no file has or an int cannot hold (3). Where a long is wider than an int (64-bit Linux)
+// the library can report a file of 4 GiB or more; on Windows its long has 32 bits, and it answers
+// -1 for such a file itself.
+struct Failure {
+  std::optional<long> length, count;
+  int code;
 };
+std::vector<Failure> Failures() {
+  std::vector<Failure> failures = {
+      {{}, -1, 1}, {{}, 11, 1}, {-1, {}, 3}, {-2, {}, 3}, {LONG_MIN, {}, 3}};
+#if LONG_MAX > INT_MAX
+  failures.push_back({long{INT_MAX} + 1, {}, 3});
+  failures.push_back({4294967307L, {}, 3});  // 4 GiB and 11 bytes: cut to 32 bits, 11
+#endif
+  return failures;
+}
 
 // The code of the exception that body throws on a fresh reader, or -1.
 template <typename Body>
@@ -35,108 +54,49 @@ int ThrownCode(Body body) {
   return -1;
 }
 
-TEST_F(FileReaderTest, PassesCallsThroughAndClosesOnce) {
-  {
-    fs::file reader;
-    reader.open("a.ini", 0);
-    EXPECT_EQ(reader.length(), 10);
-    char buffer[16] = {};
-    EXPECT_EQ(reader.read(buffer, 16), 10);  // a short count comes back without complaint
-    reader.close();
-    EXPECT_EQ(reader.handle, nullptr);
-    reader.close();
+// One read of the whole length; a short count is no failure, and the rest of the text is zeros.
+// The reader closes once, though the loader closes it before the reader goes.
+TEST(FileReaderTest, LoaderReadsTheWholeFileInOneCall) {
+  for (const long count : {10, 4}) {
+    Fresh({}, count);
+    const CZKParse parser("a.ini");
+    EXPECT_EQ(std::string(parser.text, parser.length),
+              std::string("0123456789", count) + std::string(10 - count, '\0'));
+    EXPECT_EQ(state.calls,
+              (Calls{"FS_open(a.ini, 0)", "FS_length(#1)", "FS_read(#1, 10)", "FS_close(#1)"}));
   }
-  { fs::file().open("a.ini", 0); }  // the destructor closes
-  EXPECT_EQ(state.calls, (Calls{"FS_open(a.ini, 0)", "FS_length(#1)", "FS_read(#1, 16)",
-                                "FS_close(#1)", "FS_open(a.ini, 0)", "FS_close(#2)"}));
-  EXPECT_EQ(state.console, "");
 }
 
-// Open (code 0), length (3) and read (1) failures; what was opened is closed, nothing else.
-TEST_F(FileReaderTest, EachFailureThrowsItsCodeAndTheFileIsClosed) {
-  EXPECT_EQ(ThrownCode([](fs::file& r) { r.open("missing.ini", 0); }), 0);
-  EXPECT_EQ(state.console, "WARNING [file] cannot open file missing.ini\n");
+// Each failure throws its code, and a file that was opened is closed on the way out. Whatever
+// failed, the loader warns and has no text; a file too long to hold takes that way without one
+// byte of it read.
+TEST(FileReaderTest, EachFailureThrowsItsCodeAndTheLoaderWarnsAndKeepsNoText) {
+  Fresh();
   EXPECT_EQ(ThrownCode([](fs::file& r) { r.open("a.ini", 3); }), 0);  // the mode passes through
-  state.failLength = state.failRead = true;
-  EXPECT_EQ(ThrownCode([](fs::file& r) { r.open("a.ini", 0), r.length(); }), 3);
-  char byte;
-  EXPECT_EQ(ThrownCode([&byte](fs::file& r) { r.open("a.ini", 0), r.read(&byte, 1); }), 1);
-  EXPECT_EQ(state.calls, (Calls{"FS_open(missing.ini, 0)", "FS_open(a.ini, 3)", "FS_open(a.ini, 0)",
-                                "FS_length(#1)", "FS_close(#1)", "FS_open(a.ini, 0)",
-                                "FS_read(#2, 1)", "FS_close(#2)"}));
-}
-
-// Lengths that an int cannot hold or that no file has. Where a long is wider than an int (64-bit
-// Linux) the library can report a file of 4 GiB or more; on Windows its long has 32 bits, and it
-// answers -1 for such a file itself.
-std::vector<long> UnusableLengths() {
-  std::vector<long> lengths = {-2, LONG_MIN};
-#if LONG_MAX > INT_MAX
-  lengths.push_back(long{INT_MAX} + 1);
-  lengths.push_back(4294967307L);  // 4 GiB and 11 bytes: cut to 32 bits, 11
-#endif
-  return lengths;
-}
-
-TEST_F(FileReaderTest, LengthsAndCountsAnIntCannotHoldAreFailures) {
-  for (const long length : UnusableLengths()) {
-    SCOPED_TRACE(length);
-    state.lengths["a.ini"] = length;
-    EXPECT_EQ(ThrownCode([](fs::file& r) { r.open("a.ini", 0), r.length(); }), 3);
-  }
-  // A count beyond the size asked for: the library cannot have put more into the buffer.
-  state.readSurplus = 1;
-  char buffer[4];
-  EXPECT_EQ(ThrownCode([&buffer](fs::file& r) { r.open("a.ini", 0), r.read(buffer, 4); }), 1);
-  EXPECT_EQ(state.calls.back().substr(0, 9), "FS_close(");
-  EXPECT_EQ(state.console, "");
-}
-
-// A file too long for the reader takes the way of any unreadable file: the loader's warning with
-// its name, no text, and not one byte of it read.
-TEST_F(FileReaderTest, LoaderRefusesAFileTooLongToHoldWithoutReadingAnyOfIt) {
-  state.files["big.ini"] = "!a(i) a(1) ";
-  int handle = 0;
-  for (const long length : UnusableLengths()) {
-    SCOPED_TRACE(length);
-    state.calls.clear();
-    state.console.clear();
-    state.lengths["big.ini"] = length;
-    ParseOutcome outcome = ParseOutcome::kParsed;
-    EXPECT_EQ(ParseScriptFile("big.ini", nullptr, nullptr, nullptr, &outcome), nullptr);
-    EXPECT_EQ(outcome, ParseOutcome::kUnreadable);
-    const std::string number = "#" + std::to_string(++handle);
-    EXPECT_EQ(state.calls, (Calls{"FS_open(big.ini, 0)", "FS_length(" + number + ")",
-                                  "FS_close(" + number + ")"}));
-    EXPECT_EQ(state.console, "WARNING [CZKParse] cannot open big.ini\n");
-  }
-  EXPECT_EQ(state.log, "");
-}
-
-TEST_F(FileReaderTest, LoaderReadsTheWholeFileInOneCall) {
-  const CZKParse parser("a.ini");
-  EXPECT_EQ(std::string(parser.text, parser.length), "0123456789");
-  EXPECT_EQ(state.calls,
-            (Calls{"FS_open(a.ini, 0)", "FS_length(#1)", "FS_read(#1, 10)", "FS_close(#1)"}));
-}
-
-TEST_F(FileReaderTest, LoaderWarnsAndKeepsNoText) {
   const CZKParse missing("missing.ini");
   EXPECT_EQ(missing.text, nullptr);
+  EXPECT_EQ(state.calls, (Calls{"FS_open(a.ini, 3)", "FS_open(missing.ini, 0)"}));
   EXPECT_EQ(state.console,
+            "WARNING [file] cannot open file a.ini\n"
             "WARNING [file] cannot open file missing.ini\n"
             "WARNING [CZKParse] cannot open missing.ini\n");
-  for (const bool length : {true, false}) {
-    state.console.clear();
-    state.failLength = length;
-    state.failRead = !length;
-    const CZKParse parser("a.ini");
-    EXPECT_EQ(parser.text, nullptr);
-    EXPECT_EQ(parser.length, 0u);
+  for (const auto& [length, count, code] : Failures()) {
+    SCOPED_TRACE(testing::Message() << length.value_or(0) << " " << count.value_or(0));
+    Fresh(length, count);
+    char buffer[16];
+    EXPECT_EQ(ThrownCode([&](fs::file& r) { r.open("a.ini", 0), r.length(), r.read(buffer, 10); }),
+              code);
+    EXPECT_EQ(state.calls.back(), "FS_close(#1)");
+
+    Fresh(length, count);
+    ParseOutcome outcome = ParseOutcome::kParsed;
+    EXPECT_EQ(ParseScriptFile("a.ini", nullptr, nullptr, nullptr, &outcome), nullptr);
+    EXPECT_EQ(outcome, ParseOutcome::kUnreadable);
     EXPECT_EQ(state.console, "WARNING [CZKParse] cannot open a.ini\n");
-    EXPECT_EQ(state.calls.back().substr(0, 9), "FS_close(");
+    EXPECT_EQ(state.calls.size(), code == 3 ? 3u : 4u) << "open, length, (read,) close";
+    EXPECT_EQ(state.calls.back(), "FS_close(#1)");
+    EXPECT_EQ(state.log, "");
   }
-  EXPECT_EQ(state.log, "");
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 // temporary working folder, which is the file-system library's one source.
 #include <cstdio>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "game_settings.h"
 #include "parser_fixture.h"
@@ -12,76 +10,51 @@
 
 namespace {
 
-const std::string kDeclarations =
-    "!JavaGameClassName(string)\n!JavaClasses(string)\n!JavaClassesPacked(string)\n";
-
 using GameSettingsTest = ParserTest;
 
 TEST_F(GameSettingsTest, TheCommandLineNamesTheFileAndTheFileOverridesTheDefaults) {
+  const std::string declarations =
+      "!JavaGameClassName(string)\n!JavaClasses(string)\n!JavaClassesPacked(string)\n";
+  // Each file other than game.ini names itself as the classes.
+  for (const std::string name : {"a.ini", "b.ini", "my", "path.ini", "late.ini"}) {
+    WriteFile(name, declarations + "JavaClasses(\"" + name + "\")\n");
+  }
   std::string manyWords;
   for (int word = 0; word < 63; ++word) manyWords += "w ";
+  const std::string exe = "C:\\Games\\Vantor.exe";
   struct Case {
     const char* what;
-    std::vector<std::pair<std::string, std::string>> files;  // name, settings after kDeclarations
-    std::string commandLine, executablePath;
-    std::string expected;  // game class, classes, packed
+    std::string gameIni, commandLine, executablePath;  // no game.ini when empty
+    std::string expected;                              // game class, classes, packed
   };
-  const std::string exe = "C:\\Vantor.exe";
   const Case cases[] = {
-      {"no file: the defaults", {}, "", "C:\\Games\\Vantor.exe", "TestGame Java code"},
-      {"game.ini by default", {{"game.ini", "JavaClasses(\"G\")"}}, "-x", exe, "TestGame G code"},
-      {"the last ini= wins",
-       {{"a.ini", "JavaClasses(\"A\")"}, {"b.ini", "JavaClasses(\"B\")"}},
-       "ini=a.ini ini=b.ini",
-       exe,
-       "TestGame B code"},
-      {"INI= is another word",
-       {{"game.ini", "JavaClasses(\"G\")"}, {"a.ini", "JavaClasses(\"A\")"}},
-       "INI=a.ini",
-       exe,
-       "TestGame G code"},
-      {"a word ends at a blank",
-       {{"my", "JavaClasses(\"My\")"}},
-       "ini=my settings.ini\t-x",
-       exe,
-       "TestGame My code"},
-      {"the executable's path is looked at like a word",
-       {{"path.ini", "JavaGameClassName(\"P\")"}},
-       "",
-       "ini=path.ini",
-       "P Java code"},
-      {"words past the 64th are dropped",
-       {{"late.ini", "JavaClasses(\"Late\")"}},
-       manyWords + "ini=late.ini",
-       exe,
+      {"no file: the defaults", "", "", exe, "TestGame Java code"},
+      {"game.ini by default", "JavaClasses(\"G\")", "-x", exe, "TestGame G code"},
+      {"the last ini= wins", "", "ini=a.ini ini=b.ini", exe, "TestGame b.ini code"},
+      {"INI= is another word", "JavaClasses(\"G\")", "INI=a.ini", exe, "TestGame G code"},
+      {"a word ends at a blank", "", "ini=my settings.ini\t-x", exe, "TestGame my code"},
+      {"the executable's path is a word too", "", "", "ini=path.ini", "TestGame path.ini code"},
+      {"words past the 64th are dropped", "", manyWords + "ini=late.ini", exe,
        "TestGame Java code"},
       {"a key set twice: the second counts; every key in any case",
-       {{"game.ini",
-         "JavaClasses(\"1st\")\njavaclasses(\"2nd\")\nJAVACLASSESPACKED(\"P\")\n"
-         "JavaGameClassName(\"G\")"}},
-       "",
-       exe,
-       "G 2nd P"},
+       "JavaClasses(\"1st\")\njavaclasses(\"2nd\")\nJAVACLASSESPACKED(\"P\")\n"
+       "JavaGameClassName(\"G\")",
+       "", exe, "G 2nd P"},
       {"an undeclared keyword fails the parse: all defaults",
-       {{"game.ini", "JavaClasses(\"Set\")\nUnknown(\"x\")"}},
-       "",
-       exe,
-       "TestGame Java code"},
+       "JavaClasses(\"Set\")\nUnknown(\"x\")", "", exe, "TestGame Java code"},
       {"a value past 259 characters is cut to fit",
-       {{"game.ini", "JavaClasses(\"" + std::string(300, 'v') + "\")"}},
-       "",
-       exe,
+       "JavaClasses(\"" + std::string(300, 'v') + "\")", "", exe,
        "TestGame " + std::string(259, 'v') + " code"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);
-    for (const auto& [name, body] : test.files) WriteFile(name, kDeclarations + body + "\n");
+    std::remove("game.ini");
+    if (!test.gameIni.empty()) WriteFile("game.ini", declarations + test.gameIni + "\n");
     const GameSettings settings =
         ReadGameSettings(test.commandLine.c_str(), test.executablePath.c_str());
     EXPECT_EQ(std::string(settings.JavaGameClassName) + " " + settings.JavaClasses + " " +
                   settings.JavaClassesPacked,
               test.expected);
-    for (const auto& file : test.files) std::remove(file.first.c_str());
   }
   // Only a string first argument counts; calls in a block are not settings.
   WriteFile("game.ini",
@@ -95,31 +68,23 @@ TEST_F(GameSettingsTest, TheCommandLineNamesTheFileAndTheFileOverridesTheDefault
 using RunningMessageTest = ParserTest;
 
 TEST_F(RunningMessageTest, TwoLinesGiveCaptionAndTextWithDefaultsForWhatIsMissing) {
-  struct Case {
-    const char* bytes;
-    const char* caption;
-    const char* text;
-  };
-  const std::string longCaption = std::string(130, 'c');
-  const Case cases[] = {
+  const std::string c130(130, 'c');
+  // Bytes, caption, text. A first line longer than the caption holds goes on into the text.
+  const std::string cases[][3] = {
       {"Game\r\nIt runs already\r\nmore\r\n", "Game", "It runs already"},
       {"Only a caption", "Only a caption", "Vantor already running"},
       {"", "Error", "Vantor already running"},
       {"\n\n", "", ""},
+      {c130 + "\nSecond\n", c130.substr(0, 127), c130.substr(127)},
   };
   RunningMessage message;
-  for (const Case& test : cases) {
-    SCOPED_TRACE(test.bytes);
-    WriteFile("Running.scr", test.bytes);
+  for (const auto& [bytes, caption, text] : cases) {
+    SCOPED_TRACE(bytes);
+    WriteFile("Running.scr", bytes);
     ASSERT_TRUE(ReadRunningMessage("Running.scr", message));
-    EXPECT_STREQ(message.caption, test.caption);
-    EXPECT_STREQ(message.text, test.text);
+    EXPECT_EQ(message.caption, caption);
+    EXPECT_EQ(message.text, text);
   }
-  // A first line longer than the caption holds goes on into the text.
-  WriteFile("Running.scr", longCaption + "\nSecond\n");
-  ASSERT_TRUE(ReadRunningMessage("Running.scr", message));
-  EXPECT_EQ(std::string(message.caption), longCaption.substr(0, 127));
-  EXPECT_EQ(std::string(message.text), longCaption.substr(127));
   EXPECT_FALSE(ReadRunningMessage("missing.scr", message));
 }
 

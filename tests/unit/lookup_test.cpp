@@ -1,5 +1,8 @@
-// Which source serves a name: the last registered that has it, with the names of packages
-// ignoring case and every name taking both separators.
+// Names: which source serves one (the last registered that has it, with the names of packages
+// ignoring case and every name taking both separators), which never leave their source, and
+// FS_path_normalize, which works on text alone (one separator, "." and ".." resolved inside the
+// root, never more than FS_MAX_PATH characters).
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -10,50 +13,40 @@ namespace {
 
 using LookupTest = FilesystemTest;
 
-// The program's own registration: 64 packages (most of them missing), the game folder, "data".
-void RegisterLikeTheProgram() {
-  for (int i = 0; i < 64; ++i) {
-    const std::string package = "data" + std::to_string(i) + ".pak";
-    ASSERT_EQ(FS_add_source(package.c_str(), 1, 0, 0), 1);
-  }
-  ASSERT_EQ(FS_add_source(".", 0, 0, 0), 1);
-  ASSERT_EQ(FS_add_source("data", 1, 0, 0), 1);
-}
-
-TEST_F(LookupTest, LaterSourcesWin) {
-  MakePackage("data0.pak", {{"only0.txt", "p0"}, {"both.txt", "p0"}, {"game.ini", "p0"}});
+TEST_F(LookupTest, LaterSourcesWinAndPackageNamesIgnoreCase) {
+  MakePackage("data0.pak",
+              {{"only0.txt", "p0"}, {"both.txt", "p0"}, {"Textures/Wall.TGA", "wall"}});
   MakePackage("data7.pak", {{"both.txt", "p7"}, {"game.ini", "p7"}, {"font.fnt", "p7"}});
   WriteFile("game.ini", "folder");
   WriteFile("font.fnt", "folder");
   WriteFile("data/font.fnt", "data");
-  RegisterLikeTheProgram();
-
-  EXPECT_EQ(FsReadAll("only0.txt"), "p0");
-  EXPECT_EQ(FsReadAll("both.txt"), "p7");      // higher package over lower
-  EXPECT_EQ(FsReadAll("game.ini"), "folder");  // game folder over packages
-  EXPECT_EQ(FsReadAll("font.fnt"), "data");    // "data" over everything
-  EXPECT_EQ(FS_exists("game.ini"), 1);
-  EXPECT_EQ(FS_exists("absent.txt"), 0);
-}
-
-TEST_F(LookupTest, PackageNamesIgnoreCaseAndTakeBothSeparators) {
-  MakePackage("data0.pak", {{"Textures/Wall.TGA", "wall"}});
   WriteFile("data/sub/dir/file.txt", "loose");
-  RegisterLikeTheProgram();
-
-  for (const char* name : {"Textures/Wall.TGA", "textures/wall.tga", "TEXTURES\\WALL.TGA",
-                           "./textures//x/../wall.tga", "/Textures/Wall.TGA"}) {
-    EXPECT_EQ(FS_exists(name), 1) << name;
-    EXPECT_EQ(FsReadAll(name), "wall") << name;
+  // The program's own registration: 64 packages (most of them missing), the game folder, "data".
+  for (int i = 0; i < 64; ++i) {
+    ASSERT_EQ(FS_add_source(("data" + std::to_string(i) + ".pak").c_str(), 1, 0, 0), 1);
   }
-  // A folder source serves its whole tree, by either separator.
-  for (const char* name : {"sub/dir/file.txt", "sub\\dir\\file.txt", "sub/x/../dir/./file.txt"}) {
-    EXPECT_EQ(FsReadAll(name), "loose") << name;
+  ASSERT_EQ(FS_add_source(".", 0, 0, 0), 1);
+  ASSERT_EQ(FS_add_source("data", 1, 0, 0), 1);
+
+  const std::pair<const char*, const char*> served[] = {
+      {"only0.txt", "p0"},
+      {"both.txt", "p7"},      // higher package over lower
+      {"game.ini", "folder"},  // game folder over packages
+      {"font.fnt", "data"},    // "data" over everything
+      {"textures/wall.tga", "wall"},
+      {"TEXTURES\\WALL.TGA", "wall"},
+      {"./textures//x/../wall.tga", "wall"},
+      {"sub\\dir\\file.txt", "loose"},  // a folder source serves its whole tree
+  };
+  for (const auto& [name, bytes] : served) {
+    EXPECT_EQ(FS_exists(name), 1) << name;
+    EXPECT_EQ(FsReadAll(name), bytes) << name;
   }
   // Folders themselves are not files, in a folder source or in a package.
-  EXPECT_EQ(FS_exists("sub/dir"), 0);
-  EXPECT_EQ(FS_open("sub", 0), nullptr);
-  EXPECT_EQ(FS_exists("textures"), 0);
+  for (const char* name : {"absent.txt", "sub/dir", "sub", "textures"}) {
+    EXPECT_EQ(FS_exists(name), 0) << name;
+    EXPECT_EQ(FS_open(name, 0), nullptr) << name;
+  }
 }
 
 TEST_F(LookupTest, NamesCannotLeaveTheirSource) {
@@ -69,10 +62,9 @@ TEST_F(LookupTest, NamesCannotLeaveTheirSource) {
   EXPECT_EQ(FsReadAll("../inside.txt"), "inside");  // ".." above the root is dropped
   EXPECT_EQ(FsReadAll("server/share/x.txt"), "unc");
   const std::string absolute = std::filesystem::absolute("secret.txt").string();
-  for (const std::string& name :
-       {std::string("../secret.txt"), std::string("../../secret.txt"), absolute,
-        std::string("C:secret.txt"), std::string("//server/share/x.txt"),
-        std::string("\\\\server\\share\\x.txt")}) {
+  for (const std::string name :
+       {"../secret.txt", "../../secret.txt", absolute.c_str(), "C:secret.txt",
+        "//server/share/x.txt", "\\\\server\\share\\x.txt"}) {
     EXPECT_EQ(FS_exists(name.c_str()), 0) << name;
     EXPECT_EQ(FS_open(name.c_str(), 0), nullptr) << name;
   }
@@ -87,6 +79,52 @@ TEST_F(LookupTest, NamesCannotLeaveTheirSource) {
     EXPECT_EQ(FS_exists(device), 0) << device;
   }
   EXPECT_EQ(FsReadAll("secret.txt"), "outside");  // once "." is a source, it serves it
+}
+
+// Normalises in place, the way the program calls it.
+std::string NormalizeInPlace(const std::string& name) {
+  char buffer[FS_MAX_PATH + 1];
+  std::strcpy(buffer, name.c_str());
+  const int length = FS_path_normalize(buffer, buffer);
+  EXPECT_EQ(length, static_cast<int>(std::strlen(buffer))) << name;
+  return buffer;
+}
+
+TEST(NormalizeTest, ResolvesDotsAndSeparatorsInPlace) {
+  // Only "." and ".." are special; case is kept.
+  const std::pair<const char*, const char*> cases[] = {
+      {"/./a\\b//C.d/", "a/b/C.d"}, {"a/../../b/../c", "c"}, {"a/b/../../..", ""}, {"...", "..."}};
+  for (const auto& [input, expected] : cases) EXPECT_EQ(NormalizeInPlace(input), expected);
+
+  char buffer[FS_MAX_PATH + 1] = "old";
+  EXPECT_EQ(FS_path_normalize(buffer, nullptr), -1);
+  EXPECT_STREQ(buffer, "");
+  EXPECT_EQ(FS_path_normalize(nullptr, "a/b"), -1);
+}
+
+TEST(NormalizeTest, StaysWithinTheLimit) {
+  const std::string longest = "d/" + std::string(FS_MAX_PATH - 2, 'x');
+  EXPECT_EQ(NormalizeInPlace(longest), longest);
+
+  // Longer sources (possible when source and destination differ) are cut, and the buffer's end is
+  // never written past.
+  char buffer[FS_MAX_PATH + 1 + 16];
+  std::memset(buffer, '#', sizeof buffer);
+  const std::string tooLong(FS_MAX_PATH + 100, 'y');
+  EXPECT_EQ(FS_path_normalize(buffer, tooLong.c_str()), FS_MAX_PATH);
+  EXPECT_EQ(std::string(buffer), tooLong.substr(0, FS_MAX_PATH));
+  EXPECT_EQ(std::string(buffer + FS_MAX_PATH + 1, 16), std::string(16, '#'));
+
+  // A cut that ends in a separator is normalised again: a result is its own normal form.
+  const std::string cutAtSeparator = std::string(FS_MAX_PATH - 1, 'a') + "/bbbb";
+  EXPECT_EQ(FS_path_normalize(buffer, cutAtSeparator.c_str()), FS_MAX_PATH - 1);
+  EXPECT_EQ(NormalizeInPlace(buffer), std::string(FS_MAX_PATH - 1, 'a'));
+
+  // The limit applies to the result: a long source that resolves to little is kept whole.
+  std::string shrinking;
+  while (shrinking.size() < 2 * FS_MAX_PATH) shrinking += "skip/../";
+  EXPECT_EQ(FS_path_normalize(buffer, (shrinking + "kept.txt").c_str()), 8);
+  EXPECT_STREQ(buffer, "kept.txt");
 }
 
 }  // namespace

@@ -15,12 +15,8 @@ namespace {
 
 using doubles::state;
 
-std::string Name(FS_HANDLE file) {
-  return std::to_string(reinterpret_cast<std::uintptr_t>(file));
-}
-
-const std::string& FileName(FS_HANDLE file) {
-  return state.opened.at(reinterpret_cast<std::uintptr_t>(file) - 1);
+std::string Number(FS_HANDLE file) {
+  return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(file));
 }
 
 void Record(std::string& text, const char* format, va_list arguments) {
@@ -33,32 +29,25 @@ void Record(std::string& text, const char* format, va_list arguments) {
 
 FS_HANDLE FS_open(const char* name, int mode) {
   state.calls.push_back("FS_open(" + std::string(name) + ", " + std::to_string(mode) + ")");
-  if (mode != 0 || state.files.count(name) == 0) return nullptr;
-  // Handles are numbers, as the real library's are.
-  state.opened.push_back(name);
-  return reinterpret_cast<FS_HANDLE>(static_cast<std::uintptr_t>(state.opened.size()));
+  if (mode != 0 || std::strcmp(name, "a.ini") != 0) return nullptr;
+  return reinterpret_cast<FS_HANDLE>(static_cast<std::uintptr_t>(++state.opened));
 }
 
 long FS_length(FS_HANDLE file) {
-  state.calls.push_back("FS_length(#" + Name(file) + ")");
-  if (state.failLength) return -1;
-  const auto length = state.lengths.find(FileName(file));
-  if (length != state.lengths.end()) return length->second;
-  return static_cast<long>(state.files[FileName(file)].size());
+  state.calls.push_back("FS_length(" + Number(file) + ")");
+  return state.length.value_or(static_cast<long>(state.bytes.size()));
 }
 
 // Always from the start of the file, which is all the reader's user asks for.
 long FS_read(FS_HANDLE file, void* buffer, long count) {
-  state.calls.push_back("FS_read(#" + Name(file) + ", " + std::to_string(count) + ")");
-  if (state.failRead) return -1;
-  const std::string& bytes = state.files[FileName(file)];
-  const std::size_t size = std::min(bytes.size(), static_cast<std::size_t>(count));
-  std::memcpy(buffer, bytes.data(), size);
-  return static_cast<long>(size) + state.readSurplus;
+  state.calls.push_back("FS_read(" + Number(file) + ", " + std::to_string(count) + ")");
+  const std::size_t size = std::min(state.bytes.size(), static_cast<std::size_t>(count));
+  std::memcpy(buffer, state.bytes.data(), size);
+  return state.readCount.value_or(static_cast<long>(size));
 }
 
 int FS_close(FS_HANDLE file) {
-  state.calls.push_back("FS_close(#" + Name(file) + ")");
+  state.calls.push_back("FS_close(" + Number(file) + ")");
   return 0;
 }
 

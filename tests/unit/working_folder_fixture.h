@@ -23,5 +23,4 @@ class WorkingFolderTest : public ::testing::Test {
  private:
   std::filesystem::path previousFolder_;
   std::filesystem::path folder_;
-  bool ownsFolder_ = false;
 };

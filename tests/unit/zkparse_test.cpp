@@ -3,68 +3,41 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
-namespace {
+#include "working_folder_fixture.h"
 
-namespace stdfs = std::filesystem;
+namespace {
 
 struct ToolRun {
   int status = -1;
   std::string out;  // standard output, byte for byte
 };
 
-class ZkparseTest : public ::testing::Test {
+class ZkparseTest : public WorkingFolderTest {
  protected:
   void SetUp() override {
-    std::random_device random;
-    folder_ = stdfs::temp_directory_path() / ("zkparse-test-" + std::to_string(random()));
-    ASSERT_TRUE(stdfs::create_directories(folder_ / "data"));
+    WorkingFolderTest::SetUp();
     // Keywords in the data folder, as the game keeps them in a package: found by name alone.
-    Write("data/keywords.ini", "!k(i, f, s)\n!j(i)\n");
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    stdfs::remove_all(folder_, ignored);
+    WriteFile("data/keywords.ini", "!k(i, f, s)\n!j(i)\n");
   }
 
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream file(folder_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  }
-
-  // Runs the tool in the folder; standard error goes to err.txt there.
-  ToolRun Zkparse(const std::string& arguments) const {
+  // Runs the tool in the working folder; standard error goes to err.txt there.
+  static ToolRun Zkparse(const std::string& arguments) {
     const char* tool = std::getenv("ZKPARSE");
     EXPECT_NE(tool, nullptr) << "ZKPARSE names the tool";
-    const std::string command = "cd '" + folder_.string() + "' && '" + (tool ? tool : "false") +
-                                "' " + arguments + " 2>err.txt";
-    ToolRun run;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, count);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    const int status = std::system(
+        ("'" + std::string(tool ? tool : "false") + "' " + arguments + " >out.txt 2>err.txt")
+            .c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile("out.txt")};
   }
-
-  stdfs::path folder_;
 };
 
 TEST_F(ZkparseTest, AValidFileExitsWith0AndPrintsItsTree) {
-  Write("game.ini",
-        "!include(\"keywords.ini\")\nk(-1, 2.5, \"a\\tb\") { j(%n) }\nj(2) k(%n, %g, %s)\n");
+  WriteFile("game.ini",
+            "!include(\"keywords.ini\")\nk(-1, 2.5, \"a\\tb\") { j(%n) }\nj(2) k(%n, %g, %s)\n");
   const ToolRun run = Zkparse("--int n=7 --float g=0.5 --string s=text --tree game.ini");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out,
@@ -73,36 +46,36 @@ TEST_F(ZkparseTest, AValidFileExitsWith0AndPrintsItsTree) {
             "}\n"
             "j(int 2)\n"
             "k(int 7 (%n), float 0.5 (%g), string \"text\" (%s))\n");
-  EXPECT_EQ(Read("crash.log"), "");
+  EXPECT_EQ(ReadFile("crash.log"), "");
 
   // Without --tree nothing is printed; declarations alone are parsed too.
   EXPECT_EQ(Zkparse("game.ini --int n=1 --float g=1 --string s=x").out, "");
-  Write("empty.ini", "// nothing but declarations\n!a(i)\n");
+  WriteFile("empty.ini", "// nothing but declarations\n!a(i)\n");
   const ToolRun empty = Zkparse("--tree empty.ini");
   EXPECT_EQ(empty.status, 0);
   EXPECT_EQ(empty.out, "");
 }
 
 TEST_F(ZkparseTest, BinaryFormGoesToAFileOrToStandardOutputAlone) {
-  Write("one.ini", "!k(i) k(5)");
+  WriteFile("one.ini", "!k(i) k(5)");
   // Node marker 16, the name "k", an int 5 without a name, the end of the list.
   const std::string expected("\x10\0\0\0\x01\0\0\0k\0\0\0\0\x05\0\0\0\0\0\0\0\xFF\xFF\xFF\xFF", 25);
   EXPECT_EQ(Zkparse("--binary out.bin one.ini").status, 0);
-  EXPECT_EQ(Read("out.bin"), expected);
+  EXPECT_EQ(ReadFile("out.bin"), expected);
   // On standard output the reports stay in the log, so the bytes are the binary form alone.
-  Write("two.ini", "!k(i) k(5); !include(\"missing.ini\")");
+  WriteFile("two.ini", "!k(i) k(5); !include(\"missing.ini\")");
   const ToolRun run = Zkparse("--binary - two.ini");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, expected);
-  EXPECT_NE(Read("crash.log").find("its not c!"), std::string::npos);
+  EXPECT_NE(ReadFile("crash.log").find("its not c!"), std::string::npos);
 
   // A missing file: exit status 2, no list, no file.
   EXPECT_EQ(Zkparse("--binary none.bin missing.ini").status, 2);
-  EXPECT_FALSE(stdfs::exists(folder_ / "none.bin"));
+  EXPECT_FALSE(std::filesystem::exists("none.bin"));
 }
 
 TEST_F(ZkparseTest, AFailingFileExitsWith1AndEchoesTheLog) {
-  Write("bad.ini", "!include(\"keywords.ini\")\nj(%n)\n");
+  WriteFile("bad.ini", "!include(\"keywords.ini\")\nj(%n)\n");
   const ToolRun run = Zkparse("--tree --float n=1 bad.ini");
   EXPECT_EQ(run.status, 1);
   const std::string expected =
@@ -110,12 +83,12 @@ TEST_F(ZkparseTest, AFailingFileExitsWith1AndEchoesTheLog) {
       ": in file 'bad.ini' in line 2\r\n"
       "j(%n)\n\r\n"
       "Parser: cant parse file 'bad.ini'\r\n";
-  EXPECT_EQ(Read("crash.log"), expected);
+  EXPECT_EQ(ReadFile("crash.log"), expected);
   EXPECT_EQ(run.out, expected) << "standard output holds the same bytes as the log";
 }
 
 TEST_F(ZkparseTest, WrongUsageExitsWith64WithTheUsageText) {
-  Write("game.ini", "");
+  WriteFile("game.ini", "");
   for (const char* arguments :
        {"", "game.ini other.ini", "--tree", "--verbose game.ini", "--int n game.ini",
         "--int n=x game.ini", "--int n=4294967296 game.ini", "--float n=1.5x game.ini",
@@ -124,8 +97,8 @@ TEST_F(ZkparseTest, WrongUsageExitsWith64WithTheUsageText) {
     const ToolRun run = Zkparse(arguments);
     EXPECT_EQ(run.status, 64);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(Read("err.txt").find("zkparse: "), 0u);
-    EXPECT_NE(Read("err.txt").find("usage: zkparse [--int NAME=VALUE]..."), std::string::npos);
+    EXPECT_EQ(ReadFile("err.txt").find("zkparse: "), 0u);
+    EXPECT_NE(ReadFile("err.txt").find("usage: zkparse [--int NAME=VALUE]..."), std::string::npos);
   }
   const ToolRun help = Zkparse("--help");
   EXPECT_EQ(help.status, 0);
