@@ -1,5 +1,4 @@
-// Statement lists and value chains: copies, what deleting a long list costs, the binary form, and
-// the names a parser object keeps.
+// Statement lists: the binary form, and the folder a parser object takes from its file name.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -16,33 +15,6 @@ CZKPARSE_KEYWORD* Node(const char* name, CZKPARSE_PARAM* params = nullptr,
   std::strcpy(node->name, name);
   node->params = params;
   return node;
-}
-
-// The spread of the frame addresses of the probe nodes' destructors is how far the stack grew
-// while a list was deleted.
-std::uintptr_t deepest = 0, shallowest = 0;
-
-struct ProbeNode : CZKPARSE_KEYWORD {
-  ~ProbeNode() override {
-    // The frame, not a local: the sanitizers may move locals off the stack.
-    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-    if (deepest == 0 || here < deepest) deepest = here;
-    if (here > shallowest) shallowest = here;
-  }
-};
-
-TEST(ParseKeyword, DeletingAListOf100000StatementsDoesNotGrowTheStack) {
-  // A destructor that recursed along the list would need at least two frames per node: it fails
-  // the check below, or overflows the stack first.
-  CZKPARSE_KEYWORD* head = nullptr;
-  for (int i = 0; i < 100000; ++i) {
-    CZKPARSE_KEYWORD* node = Node("call", new CZKPARSE_STRING("a", "b"), new ProbeNode);
-    node->next = head;
-    head = node;
-  }
-  delete head;
-  ASSERT_NE(deepest, 0u);
-  EXPECT_LT(shallowest - deepest, 4096u);
 }
 
 // --- The binary form: built here independently of the writer --------------------------------

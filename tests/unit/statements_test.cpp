@@ -96,7 +96,7 @@ TEST_F(StatementsTest, ACopyIsDeepAndOutlivesTheParsedList) {
             "b(float 0.5) a(int 1, string \"from part\") { b(float 2.5) { a(int 3, string \"y\") } "
             "} b(float 4)");
 
-  // A long list is copied in a loop, not one stack frame per node.
+  // A long list is copied and deleted in a loop, not one stack frame per node.
   List longList(new CZKPARSE_KEYWORD);
   CZKPARSE_KEYWORD* last = longList.get();
   for (int n = 1; n < 300000; ++n) last = last->next = new CZKPARSE_KEYWORD;
