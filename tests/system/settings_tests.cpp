@@ -12,34 +12,15 @@
 namespace {
 
 using harness::GameFolder;
-using harness::ReadFileText;
 using harness::RunGame;
 using harness::WriteFileText;
 
 // The demo game's data0.pak declares the three keywords in keywords.ini.
 const std::string kDeclarations = "!include(\"keywords.ini\")\r\n";
-const std::string kQuickRun = " -no-window -quit-after=1";
 
-std::string Initialize(const std::string& classes, const std::string& packed,
-                       const std::string& gameClass) {
-  return "InitializeGameScript(exe, \"" + classes + "\", \"" + packed + "\", \"" + gameClass +
-         "\")";
-}
-
-// The script layer's initialisation as the engine traced it, or why it is missing.
-std::string InitializeLine(const harness::GameRun& run) {
-  for (const std::string& line : run.trace) {
-    if (line.rfind("InitializeGameScript(", 0) == 0) return line;
-  }
-  return "no InitializeGameScript line (exit code " + std::to_string(run.result.exitCode) + ")";
-}
-
-bool Opened(const harness::GameRun& run, const std::string& name) {
-  const std::string call = "FS_open(\"" + name + "\", 0)";
-  for (const std::string& line : run.trace) {
-    if (line.rfind(call, 0) == 0) return true;
-  }
-  return false;
+bool Traced(const harness::GameRun& run, const std::string& start) {
+  return std::any_of(run.trace.begin(), run.trace.end(),
+                     [&start](const std::string& line) { return line.rfind(start, 0) == 0; });
 }
 
 TEST(Settings, TheLastIniWordNamesTheFile) {
@@ -47,23 +28,22 @@ TEST(Settings, TheLastIniWordNamesTheFile) {
   WriteFileText(folder.File("a.ini"), kDeclarations + "JavaClasses(\"FromA\")\r\n");
   WriteFileText(folder.File("b.ini"),
                 kDeclarations + "JavaClasses(\"FromB\")\r\nJavaGameClassName(\"GameB\")\r\n");
-  const auto run = RunGame(folder, "ini=a.ini ini=b.ini" + kQuickRun);
-  EXPECT_EQ(InitializeLine(run), Initialize("FromB", "code", "GameB"));
-  EXPECT_FALSE(Opened(run, "a.ini"));
-  EXPECT_FALSE(Opened(run, "game.ini"));
+  const auto run = RunGame(folder, "ini=a.ini ini=b.ini -no-window -quit-after=1");
+  EXPECT_TRUE(Traced(run, "InitializeGameScript(exe, \"FromB\", \"code\", \"GameB\")"));
   // The game object is made for the class the file names.
-  EXPECT_NE(std::find(run.trace.begin(), run.trace.end(), "CreateGame(\"GameB\", exe, 1)"),
-            run.trace.end());
+  EXPECT_TRUE(Traced(run, "CreateGame(\"GameB\", exe, 1)"));
+  EXPECT_FALSE(Traced(run, "FS_open(\"a.ini\", 0)"));
+  EXPECT_FALSE(Traced(run, "FS_open(\"game.ini\", 0)"));
 }
 
 TEST(Settings, AnUndeclaredKeywordFailsTheFileAndKeepsAllDefaults) {
   GameFolder folder;
   WriteFileText(folder.File("game.ini"),
                 "JavaGameClassName(\"Mine\")\r\nJavaClasses(\"Mine\")\r\n");
-  const auto run = RunGame(folder, kQuickRun);
+  const auto run = RunGame(folder, "-no-window -quit-after=1");
   EXPECT_EQ(run.result.exitCode, 0u);
-  EXPECT_EQ(InitializeLine(run), Initialize("Java", "code", "TestGame"));
-  EXPECT_EQ(ReadFileText(folder.File("crash.log")),
+  EXPECT_TRUE(Traced(run, "InitializeGameScript(exe, \"Java\", \"code\", \"TestGame\")"));
+  EXPECT_EQ(harness::ReadFileText(folder.File("crash.log")),
             "[CZKParse] unknown keyword javagameclassname: in file 'game.ini' in line 1\r\n"
             "JavaGameClassName(\"Mine\")\n\r\n"
             "Parser: cant parse file 'game.ini'\r\n");
