@@ -1,10 +1,13 @@
 // The launcher driving our engine and file system, seen from outside: exit codes, boxes, the log
-// file and the order of the calls that reach the two libraries.
+// file and the order of the calls that reach the two libraries; the settings file it reads and its
+// start-up side tasks (compiling a Params folder, starting the diagnostics tool).
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "harness/game_run.h"
@@ -13,13 +16,10 @@ namespace {
 
 using harness::FileExists;
 using harness::GameFolder;
-using harness::GameRun;
 using harness::ReadFileText;
 using harness::RunGame;
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
+using harness::Traced;
+using harness::WriteFileText;
 
 std::vector<std::string> EngineLines(const std::vector<std::string>& trace) {
   std::vector<std::string> engine;
@@ -46,7 +46,7 @@ TEST(Launcher, RefusesAnEngineOfAnotherVersionBeforeDoingAnythingElse) {
 TEST(Launcher, MountsEverySourceRunsTheGameAndEndsWithTheQuitCode) {
   GameFolder folder;
   for (const char* name : {"data1.pak", "data63.pak", "data64.pak"}) {
-    harness::WriteFileText(folder.File(name), ReadFileText(folder.File("data0.pak")));
+    WriteFileText(folder.File(name), ReadFileText(folder.File("data0.pak")));
   }
   std::remove(folder.File("data0.pak").c_str());
   const auto run = RunGame(folder, "-no-window -quit-after=25 -quit-code=0xC0DE1234");
@@ -99,31 +99,15 @@ TEST(Launcher, AFailedInitSkipsTheLoopButStillShutsDown) {
   EXPECT_EQ(run.trace.back(), "FS_shutdown()");
 }
 
-// The signs every escaped exception leaves: exit code -1, one CrashExit box and the same text on
-// the debugger output, and nothing shut down. An engine exception's banner goes through the log
-// (CR LF) before CrashExit's text is appended unconverted; CrashExit alone does not open the log.
-void ExpectCrashExit(const GameRun& run, const GameFolder& folder, bool engineException) {
+// Runs our engine throwing with "-throw=KIND -throw-from=PLACE", or the MSVC-built engine
+// (libs/msvc_engine) with "-do=ACTION", and expects the signs every escaped exception leaves: exit
+// code -1, one CrashExit box and the same text on the debugger output, and nothing shut down. An
+// engine exception's banner goes through the log (CR LF) before CrashExit's text is appended
+// unconverted; CrashExit alone does not open the log.
+void ExpectThrowsEndInCrashExit(const std::vector<std::string>& arguments, bool engineException) {
   const std::string banner = engineException ? "*** Unhandled Engine Exception ***\r\n" : "";
   const std::string text =
       engineException ? "world(12) : bad state\n" : "*** Unhandled Exception ***\n";
-  ASSERT_TRUE(run.result.started) << run.result.error;
-  EXPECT_EQ(run.result.exitCode, 0xFFFFFFFFul);
-  ASSERT_EQ(run.result.boxes.size(), 1u);
-  EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
-  EXPECT_EQ(run.result.boxes[0].text, text);
-  EXPECT_EQ(FileExists(folder.File("crash.log")), engineException);
-  EXPECT_EQ(ReadFileText(folder.File("crash.log")), engineException ? banner + text : "");
-  std::vector<std::string> said = {text};
-  if (engineException) said.insert(said.begin(), banner);
-  EXPECT_EQ(run.result.debugStrings, said);
-  for (const char* shutdown : {"CGame::Destroy(1)", "UninitializeGameScript()", "FS_shutdown()"}) {
-    EXPECT_FALSE(Contains(run.trace, shutdown)) << shutdown;
-  }
-}
-
-// Runs our engine throwing with "-throw=KIND -throw-from=PLACE", or the MSVC-built engine
-// (libs/msvc_engine) with "-do=ACTION".
-void ExpectThrowsEndInCrashExit(const std::vector<std::string>& arguments, bool engineException) {
   for (const std::string& words : arguments) {
     SCOPED_TRACE(words);
     GameFolder folder;
@@ -131,9 +115,21 @@ void ExpectThrowsEndInCrashExit(const std::vector<std::string>& arguments, bool 
     const auto run = RunGame(folder, words);
     if (words.rfind("-throw=", 0) == 0) {
       EXPECT_TRUE(
-          Contains(run.trace, engineException ? "CGame::throw engine" : "CGame::throw other"));
+          Traced(run.trace, engineException ? "CGame::throw engine" : "CGame::throw other"));
     }
-    ExpectCrashExit(run, folder, engineException);
+    EXPECT_EQ(run.result.exitCode, 0xFFFFFFFFul);
+    ASSERT_EQ(run.result.boxes.size(), 1u);
+    EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
+    EXPECT_EQ(run.result.boxes[0].text, text);
+    EXPECT_EQ(FileExists(folder.File("crash.log")), engineException);
+    EXPECT_EQ(ReadFileText(folder.File("crash.log")), engineException ? banner + text : "");
+    std::vector<std::string> said = {text};
+    if (engineException) said.insert(said.begin(), banner);
+    EXPECT_EQ(run.result.debugStrings, said);
+    for (const char* shutdown :
+         {"CGame::Destroy(1)", "UninitializeGameScript()", "FS_shutdown()"}) {
+      EXPECT_FALSE(Traced(run.trace, shutdown)) << shutdown;
+    }
   }
 }
 
@@ -203,6 +199,100 @@ TEST(Launcher, MakesTheExecutablesFolderTheWorkingFolderEvenInADrivesRoot) {
     EXPECT_TRUE(FileExists(folder->File("crash.log"))) << folder->Path();
   }
   EXPECT_FALSE(FileExists(harness::ProgramFolder() + "\\crash.log"));
+}
+
+// ---- Settings: the rules in detail are tested natively (tests/unit/launcher_core_test.cpp) ----
+
+// The demo game's data0.pak declares the three keywords in keywords.ini.
+const std::string kDeclarations = "!include(\"keywords.ini\")\r\n";
+
+TEST(Settings, TheLastIniWordNamesTheFile) {
+  GameFolder folder;
+  WriteFileText(folder.File("a.ini"), kDeclarations + "JavaClasses(\"FromA\")\r\n");
+  WriteFileText(folder.File("b.ini"),
+                kDeclarations + "JavaClasses(\"FromB\")\r\nJavaGameClassName(\"GameB\")\r\n");
+  const auto run = RunGame(folder, "ini=a.ini ini=b.ini -no-window -quit-after=1");
+  EXPECT_TRUE(Traced(run.trace, "InitializeGameScript(exe, \"FromB\", \"code\", \"GameB\")"));
+  // The game object is made for the class the file names.
+  EXPECT_TRUE(Traced(run.trace, "CreateGame(\"GameB\", exe, 1)"));
+  EXPECT_FALSE(Traced(run.trace, "FS_open(\"a.ini\", 0)"));
+  EXPECT_FALSE(Traced(run.trace, "FS_open(\"game.ini\", 0)"));
+}
+
+TEST(Settings, AnUndeclaredKeywordFailsTheFileAndKeepsAllDefaults) {
+  GameFolder folder;
+  WriteFileText(folder.File("game.ini"),
+                "JavaGameClassName(\"Mine\")\r\nJavaClasses(\"Mine\")\r\n");
+  const auto run = RunGame(folder, "-no-window -quit-after=1");
+  EXPECT_EQ(run.result.exitCode, 0u);
+  EXPECT_TRUE(Traced(run.trace, "InitializeGameScript(exe, \"Java\", \"code\", \"TestGame\")"));
+  EXPECT_EQ(harness::ReadFileText(folder.File("crash.log")),
+            "[CZKParse] unknown keyword javagameclassname: in file 'game.ini' in line 1\r\n"
+            "JavaGameClassName(\"Mine\")\n\r\n"
+            "Parser: cant parse file 'game.ini'\r\n");
+}
+
+// ---- Side tasks ----
+
+// A folder named Params is compiled by the game's batch file, and the launcher waits for it: the
+// batch file appends its arguments to the libraries' trace, before the file system's first call.
+// A file of that name compiles nothing.
+TEST(SideTasks, AParamsFolderIsCompiledWithTheBatchFileBeforeTheStartGoesOn) {
+  for (const bool asFolder : {true, false}) {
+    GameFolder folder;
+    WriteFileText(folder.File("JDK\\bin\\compile.bat"),
+                  "@echo off\r\necho compile.bat [%0] [%1] [%2] [%3] [%4] [%5] [%6]>> "
+                  "\"%VANTOR_TRACE%\"\r\n");
+    if (asFolder) {
+      std::filesystem::create_directories(folder.File("Params"));
+    } else {
+      WriteFileText(folder.File("Params"), "not a folder\n");
+    }
+    const auto run = RunGame(folder, "-no-window -quit-after=1");
+    EXPECT_EQ(run.result.exitCode, 0u);
+    const auto& trace = run.trace;
+    if (!asFolder) {
+      EXPECT_FALSE(Traced(trace, "compile.bat")) << "a file named Params was compiled";
+      continue;
+    }
+    const auto compile = std::find(
+        trace.begin(), trace.end(),
+        "compile.bat [JDK\\bin\\compile.bat] [-classpath] [Java] [-d] [Java] [Params\\*.java] []");
+    EXPECT_LT(compile, std::find(trace.begin(), trace.end(), "FS_init()"))
+        << "it did not run with its six arguments, or was not waited for";
+  }
+}
+
+// Started with "/t logs/DXDiags.txt" and not waited for, once logs/ is made; a tool missing from
+// the search path is reported to the debugger.
+TEST(SideTasks, TheDiagnosticsToolIsStartedWithItsArgumentsAndNotWaitedFor) {
+  GameFolder folder;
+  std::filesystem::remove_all(folder.File("logs"));
+  harness::RunOptions options;
+  options.environment = {"PATH=C:\\no-such-folder"};
+  auto run = RunGame(folder, "-no-window -quit-after=1", options);
+  EXPECT_EQ(run.result.exitCode, 0u);
+  EXPECT_EQ(run.result.debugStrings,
+            (std::vector<std::string>{"Trying to run DXdiag.exe ... \n",
+                                      "... ERROR: File or path is not found\n"}));
+  EXPECT_TRUE(std::filesystem::is_directory(folder.File("logs"))) << "logs/ is made first";
+
+  // A stand-in tool first on the search path: it waits 3 s, then writes the report it is given.
+  const std::string tools = folder.File("tools");
+  std::filesystem::create_directories(tools);
+  std::filesystem::copy_file(harness::ProgramFolder() + "\\dxdiag_stand_in.exe",
+                             tools + "\\dxdiag.exe");
+  char systemFolder[MAX_PATH];
+  GetSystemDirectoryA(systemFolder, sizeof systemFolder);
+  options.environment = {"PATH=" + tools + ";" + systemFolder};
+  run = RunGame(folder, "-no-window -quit-after=1", options);
+  EXPECT_EQ(run.result.exitCode, 0u);
+  EXPECT_EQ(run.result.debugStrings,
+            (std::vector<std::string>{"Trying to run DXdiag.exe ... \n", "... OK\n"}));
+  const std::string report = folder.File("logs\\DXDiags.txt");
+  EXPECT_FALSE(FileExists(report)) << "the launcher waited for the tool";
+  for (int waited = 0; waited < 100 && !FileExists(report); ++waited) Sleep(100);
+  EXPECT_TRUE(FileExists(report)) << "the tool did not get \"/t logs/DXDiags.txt\"";
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "harness/game_run.h"
@@ -14,8 +13,7 @@ using harness::GameFolder;
 using harness::WriteFileText;
 
 bool Initialised(const std::vector<std::string>& trace) {
-  return std::any_of(trace.begin(), trace.end(),
-                     [](const std::string& line) { return line.rfind("CGame::Init(", 0) == 0; });
+  return harness::Traced(trace, "CGame::Init(");
 }
 
 // A second start from its own game folder (its start-up folder too), with that Running.scr, or

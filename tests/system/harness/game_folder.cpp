@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -119,6 +120,11 @@ GameRun RunGame(const GameFolder& folder, const std::string& arguments, RunOptio
   run.result = RunProgram(GameOptions(folder, arguments, std::move(options)));
   run.trace = ReadLines(folder.File("trace.txt"));
   return run;
+}
+
+bool Traced(const std::vector<std::string>& trace, const std::string& start) {
+  return std::any_of(trace.begin(), trace.end(),
+                     [&start](const std::string& line) { return line.rfind(start, 0) == 0; });
 }
 
 bool FaultCodesEmulated() {

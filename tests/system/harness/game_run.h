@@ -14,12 +14,9 @@ struct RunOptions {
   std::string workingFolder;             // empty: the harness's own
   std::vector<std::string> environment;  // "NAME=value" set or replaced for the program
   unsigned timeoutMs = 30000;
-  // Without it, OutputDebugStringA texts are taken from Wine's own trace of them
-  // (WINEDEBUG=+debugstr, written to the harness's standard error, which must be the file named by
-  // VANTOR_STDERR_FILE), which leaves the program undisturbed. As its debugger the harness sees the
-  // libraries the program loads instead; under Wine 8 (x64) a C++ exception thrown in a debugged
-  // program ends in a loop of access violations, so only programs that throw nothing may be run
-  // that way.
+  // As its debugger the harness sees the libraries the program loads, but not what it says to the
+  // debugger; under Wine 8 (x64) a C++ exception thrown in a debugged program ends in a loop of
+  // access violations, so only programs that throw nothing may be run that way.
   bool asDebugger = false;
 };
 
@@ -32,8 +29,10 @@ struct RunResult {
   bool started = false;
   bool timedOut = false;  // the harness ended the process after the time limit
   unsigned long exitCode = 0;
-  std::vector<MessageBoxRecord> boxes;       // in the order they appeared
-  std::vector<std::string> debugStrings;     // each OutputDebugStringA text
+  std::vector<MessageBoxRecord> boxes;  // in the order they appeared
+  // Each OutputDebugStringA text, from Wine's trace of them on the harness's standard error, which
+  // must be the file named by VANTOR_STDERR_FILE (run_capturing_stderr.sh).
+  std::vector<std::string> debugStrings;
   std::vector<std::string> loadedLibraries;  // as its debugger: file names, lower-cased, in order
   std::string error;                         // why it could not be started
 };
@@ -65,14 +64,12 @@ std::vector<std::string> ReadLines(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 
-// A private copy of the staged game (VANTOR_GAME_DIR), with the diagnostics tool's report already
-// made so that the launcher does not start the tool.
+// A private copy of the staged game (VANTOR_GAME_DIR) in a new temporary folder, or in an existing
+// folder (a drive's root, say) emptied first and only emptied afterwards. The diagnostics tool's
+// report is made, so that the launcher does not start the tool.
 class GameFolder {
  public:
-  // In a new folder under the temporary folder.
   GameFolder();
-  // In an existing folder (a drive's root, say), emptied first; only its contents are removed
-  // afterwards.
   explicit GameFolder(const std::string& existingFolder);
   ~GameFolder();
   GameFolder(const GameFolder&) = delete;
@@ -96,12 +93,14 @@ struct GameRun {
   std::vector<std::string> trace;  // the libraries' trace lines, in call order
 };
 
-// The options that start folder's Vantor.exe with arguments, from the game's folder unless
-// options say otherwise, with the libraries' call trace written to trace.txt there.
+// Options that start folder's Vantor.exe with arguments, from the game's folder unless options
+// name another, with the libraries' call trace written to trace.txt there.
 RunOptions GameOptions(const GameFolder& folder, const std::string& arguments,
                        RunOptions options = RunOptions());
 GameRun RunGame(const GameFolder& folder, const std::string& arguments,
                 RunOptions options = RunOptions());
+// Whether a line of the trace starts with start.
+bool Traced(const std::vector<std::string>& trace, const std::string& start);
 
 // Whether the 32-bit build runs under qemu's user-mode emulation (on a kernel without 32-bit
 // support, which scripts/test announces with VANTOR_EMULATED_I386=1). The emulator hands Wine
