@@ -22,9 +22,14 @@ using harness::RunGame;
 
 // The separator as text mode writes it: 60 asterisks, CR LF, CR.
 const std::string kSeparator = std::string(60, '*') + "\r\n\r";
-// Text the report ends with CR LF reaches the file as CR CR LF.
-const std::string kEnd = "\r\r\n";
-const std::string kHead = kSeparator + kEnd + "Call stack:" + kEnd;
+// The call-stack text as the file holds it: the report ends its lines with CR LF, which text mode
+// writes as CR CR LF.
+std::string InFile(const std::string& lines) {
+  std::string text;
+  for (char c : lines) text += c == '\n' ? "\r\r\n" : std::string(1, c);
+  return text;
+}
+const std::string kHead = kSeparator + InFile("\nCall stack:\n");
 const std::string kAccess =
     "The thread attempted to read from or write to a virtual address for which it does not have "
     "the appropriate access.";
@@ -89,24 +94,22 @@ TEST(CrashReport, EachFaultAppendsTheStackWithTypedVariablesThenTheBoxAndExitCod
     const std::string report = file.substr(before.size());
     before = file;
     // The faulting frame first, with its parameter and every kind of local.
-    const std::string faulting = "FaultWithLocals" + kEnd + "  params:" + kEnd +
-                                 "    kind = " + std::to_string(fault.number) + kEnd +
-                                 "  locals:" + kEnd + "    text = \"hi\"" + kEnd +
-                                 "    pointer = \"abc\"" + kEnd + "    numbers = { 1, 2, 3 }" +
-                                 kEnd + "    ratio = 1.500000" + kEnd + "    point FaultPoint " +
-                                 kEnd + "      x = 1" + kEnd + "      y = 2" + kEnd + kEnd;
-    ExpectReportAround(report, faulting, "FaultWithLocals");
+    ExpectReportAround(
+        report,
+        InFile("FaultWithLocals\n  params:\n    kind = " + std::to_string(fault.number) +
+               "\n  locals:\n    text = \"hi\"\n    pointer = \"abc\"\n"
+               "    numbers = { 1, 2, 3 }\n    ratio = 1.500000\n"
+               "    point FaultPoint \n      x = 1\n      y = 2\n\n"),
+        "FaultWithLocals");
     // Then the engine's and the launcher's frames, outwards, with their parameters.
     size_t at = kHead.size();
-    for (const std::string& frame :
-         {"RaiseDeliberateFault" + kEnd + "  params:" + kEnd,
-          "DemoGame::OnIdle" + kEnd + "  params:" + kEnd + "    this = ",
-          "RunMessageLoop" + kEnd + "  params:" + kEnd + "    game = ",
-          "RunGame" + kEnd + "  params:" + kEnd + "    game = ",
-          "    commandLine LPSTR = \"-no-window -fault=" + std::string(fault.kind) + "\"" + kEnd,
-          "WinMain" + kEnd + "  params:" + kEnd + "    instance HINSTANCE = ",
-          "      JavaGameClassName = \"TestGame\"" + kEnd}) {
-      at = report.find(frame, at);
+    for (const std::string& frame : std::vector<std::string>{
+             "RaiseDeliberateFault\n  params:\n", "DemoGame::OnIdle\n  params:\n    this = ",
+             "RunMessageLoop\n  params:\n    game = ", "RunGame\n  params:\n    game = ",
+             "    commandLine LPSTR = \"-no-window -fault=" + std::string(fault.kind) + "\"\n",
+             "WinMain\n  params:\n    instance HINSTANCE = ",
+             "      JavaGameClassName = \"TestGame\"\n"}) {
+      at = report.find(InFile(frame), at);
       ASSERT_NE(at, std::string::npos) << frame;
     }
     EXPECT_EQ(std::count(report.begin(), report.end(), '*'), 120) << "two separators, one report";
@@ -126,13 +129,13 @@ TEST(CrashReport, FaultsAnMsvcEngineLeavesAreReportedThroughItsFrames) {
     ExpectCrashEnd(run, folder, kAccess);
     const std::string report = ReadFileText(folder.File("callstack.txt"));
     ASSERT_EQ(report.substr(0, kHead.size()), kHead);
-    const size_t end = report.find(kEnd, kHead.size());
+    const size_t end = report.find(InFile("\n"), kHead.size());
     ASSERT_NE(end, std::string::npos);
     const std::string faulting = report.substr(kHead.size(), end - kHead.size());
     EXPECT_TRUE(!faulting.empty() &&
                 faulting.find_first_not_of("0123456789ABCDEF") == std::string::npos)
         << faulting;
-    EXPECT_NE(report.find(kEnd + "RunGame" + kEnd, end), std::string::npos);
+    EXPECT_NE(report.find(InFile("\nRunGame\n"), end), std::string::npos);
     EXPECT_EQ(report.find("Exception occured at:"), std::string::npos);
 
     const auto& said = run.result.debugStrings;
@@ -194,9 +197,9 @@ TEST(CrashReport, AVeryDeepStackIsCutAtTheTextsSize) {
   const auto run = RunGame(folder, "-no-window -fault=access -fault-depth=30000");
   ExpectCrashEnd(run, folder, kAccess);
   const std::string report = ReadFileText(folder.File("callstack.txt"));
-  ExpectReportAround(report, "FaultWithLocals" + kEnd, "FaultWithLocals");
+  ExpectReportAround(report, InFile("FaultWithLocals\n"), "FaultWithLocals");
   ExpectFullText(report);
-  EXPECT_NE(report.find("FaultThroughFrames" + kEnd + "  params:" + kEnd + "    remaining = 1"),
+  EXPECT_NE(report.find(InFile("FaultThroughFrames\n  params:\n    remaining = 1")),
             std::string::npos);
 }
 
@@ -207,7 +210,7 @@ TEST(CrashReport, AStackOverflowEndsLikeEveryOtherFault) {
   const auto run = RunGame(folder, "-no-window -fault=overflow");
   ExpectCrashEnd(run, folder, "unknown exception: c00000fd");
   const std::string report = ReadFileText(folder.File("callstack.txt"));
-  ExpectReportAround(report, "RecurseWithoutEnd" + kEnd, "RecurseWithoutEnd");
+  ExpectReportAround(report, InFile("RecurseWithoutEnd\n"), "RecurseWithoutEnd");
   ExpectFullText(report);
 }
 
