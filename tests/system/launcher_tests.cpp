@@ -1,9 +1,14 @@
 // The launcher driving our engine and file system, seen from outside: exit codes, boxes, the log
-// file and the order of the calls that reach the two libraries.
+// file and the order of the calls that reach the two libraries; the settings file it reads and its
+// start-up side tasks (compiling a Params folder, starting the diagnostics tool).
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <utility>
 
 #include "harness/game_run.h"
 
@@ -11,30 +16,16 @@ namespace {
 
 using harness::FileExists;
 using harness::GameFolder;
-using harness::GameRun;
 using harness::ReadFileText;
 using harness::RunGame;
-
-constexpr unsigned long kCrashExitCode = 0xFFFFFFFF;
+using harness::Traced;
+using harness::WriteFileText;
 
 std::vector<std::string> EngineLines(const std::vector<std::string>& trace) {
   std::vector<std::string> engine;
   std::copy_if(trace.begin(), trace.end(), std::back_inserter(engine),
                [](const std::string& line) { return line.rfind("FS_", 0) != 0; });
   return engine;
-}
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-// The shutdown after a normal end: game destroyed, script layer, then the file system last.
-void ExpectOrderlyShutdown(const GameRun& run) {
-  const auto engine = EngineLines(run.trace);
-  ASSERT_GE(engine.size(), 2u);
-  EXPECT_EQ(engine[engine.size() - 2], "CGame::Destroy(1)");
-  EXPECT_EQ(engine.back(), "UninitializeGameScript()");
-  EXPECT_EQ(run.trace.back(), "FS_shutdown()");
 }
 
 TEST(Launcher, RefusesAnEngineOfAnotherVersionBeforeDoingAnythingElse) {
@@ -49,17 +40,17 @@ TEST(Launcher, RefusesAnEngineOfAnotherVersionBeforeDoingAnythingElse) {
 }
 
 // All 66 sources are mounted in order whether or not their packages exist (data0.pak is removed,
-// data1, data63 and the never-mounted data64 are added); then the game runs until it quits and
-// its quit code, all 32 bits of it, is the exit code.
+// data1, data63 and the never-mounted data64 are added); the settings are read between the mounts
+// and the script layer; then the game runs until it quits, is shut down in order with the file
+// system last, and its quit code, all 32 bits of it, is the exit code.
 TEST(Launcher, MountsEverySourceRunsTheGameAndEndsWithTheQuitCode) {
   GameFolder folder;
   for (const char* name : {"data1.pak", "data63.pak", "data64.pak"}) {
-    harness::WriteFileText(folder.File(name), ReadFileText(folder.File("data0.pak")));
+    WriteFileText(folder.File(name), ReadFileText(folder.File("data0.pak")));
   }
   std::remove(folder.File("data0.pak").c_str());
   const auto run = RunGame(folder, "-no-window -quit-after=25 -quit-code=0xC0DE1234");
   ASSERT_TRUE(run.result.started) << run.result.error;
-  EXPECT_FALSE(run.result.timedOut);
   EXPECT_EQ(run.result.exitCode, 0xC0DE1234ul);
   EXPECT_TRUE(run.result.boxes.empty());
   const auto& trace = run.trace;
@@ -73,7 +64,6 @@ TEST(Launcher, MountsEverySourceRunsTheGameAndEndsWithTheQuitCode) {
   EXPECT_EQ(std::count_if(trace.begin(), trace.end(),
                           [](const std::string& l) { return l.rfind("FS_add_source", 0) == 0; }),
             66);
-  // Settings are read between the mounts and the script layer, which comes before the game.
   const auto initialize = std::find(trace.begin(), trace.end(),
                                     "InitializeGameScript(exe, \"Java\", \"code\", \"TestGame\")");
   EXPECT_GT(initialize - trace.begin(), 67);
@@ -89,101 +79,77 @@ TEST(Launcher, MountsEverySourceRunsTheGameAndEndsWithTheQuitCode) {
       "UninitializeGameScript()",
   };
   EXPECT_EQ(EngineLines(trace), expected);
-  ExpectOrderlyShutdown(run);
+  EXPECT_EQ(trace.back(), "FS_shutdown()");
   EXPECT_FALSE(FileExists(folder.File("crash.log"))) << "nothing was logged, so no log file";
 }
 
 TEST(Launcher, AFailedInitSkipsTheLoopButStillShutsDown) {
   GameFolder folder;
   const auto run = RunGame(folder, "-init-result=1");
-  ASSERT_TRUE(run.result.started) << run.result.error;
-  EXPECT_FALSE(run.result.timedOut);
-  const auto engine = EngineLines(run.trace);
-  EXPECT_TRUE(Contains(engine, "CGame::Init = 1"));
-  EXPECT_FALSE(std::any_of(engine.begin(), engine.end(), [](const std::string& l) {
-    return l.rfind("CGame::OnIdle", 0) == 0;
-  })) << "no idle call after a failed Init";
-  ExpectOrderlyShutdown(run);
+  const std::vector<std::string> expected = {
+      "GetEngineDllVersion() = 0x10001",
+      "InitializeGameScript(exe, \"Java\", \"code\", \"TestGame\")",
+      "CreateGame(\"TestGame\", exe, 1)",
+      "CGame::Init(\"-init-result=1\", 10)",
+      "CGame::Init = 1",
+      "CGame::Destroy(1)",
+      "UninitializeGameScript()",
+  };
+  ASSERT_EQ(EngineLines(run.trace), expected);
+  EXPECT_EQ(run.trace.back(), "FS_shutdown()");
 }
 
-// The signs every escaped exception leaves: exit code -1, one CrashExit box with text, and
-// nothing shut down.
-void ExpectCrashExit(const GameRun& run, const std::string& text) {
-  ASSERT_TRUE(run.result.started) << run.result.error;
-  EXPECT_EQ(run.result.exitCode, kCrashExitCode);
-  ASSERT_EQ(run.result.boxes.size(), 1u);
-  EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
-  EXPECT_EQ(run.result.boxes[0].text, text);
-  EXPECT_FALSE(Contains(run.trace, "FS_shutdown()"));
+// Runs our engine throwing with "-throw=KIND -throw-from=PLACE", or the MSVC-built engine
+// (libs/msvc_engine) with "-do=ACTION", and expects the signs every escaped exception leaves: exit
+// code -1, one CrashExit box and the same text on the debugger output, and nothing shut down. An
+// engine exception's banner goes through the log (CR LF) before CrashExit's text is appended
+// unconverted; CrashExit alone does not open the log.
+void ExpectThrowsEndInCrashExit(const std::vector<std::string>& arguments, bool engineException) {
+  const std::string banner = engineException ? "*** Unhandled Engine Exception ***\r\n" : "";
+  const std::string text =
+      engineException ? "world(12) : bad state\n" : "*** Unhandled Exception ***\n";
+  for (const std::string& words : arguments) {
+    SCOPED_TRACE(words);
+    GameFolder folder;
+    if (words.rfind("-do=", 0) == 0) folder.UseMsvcEngine();
+    const auto run = RunGame(folder, words);
+    if (words.rfind("-throw=", 0) == 0) {
+      EXPECT_TRUE(
+          Traced(run.trace, engineException ? "CGame::throw engine" : "CGame::throw other"));
+    }
+    EXPECT_EQ(run.result.exitCode, 0xFFFFFFFFul);
+    ASSERT_EQ(run.result.boxes.size(), 1u);
+    EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
+    EXPECT_EQ(run.result.boxes[0].text, text);
+    EXPECT_EQ(FileExists(folder.File("crash.log")), engineException);
+    EXPECT_EQ(ReadFileText(folder.File("crash.log")), engineException ? banner + text : "");
+    std::vector<std::string> said = {text};
+    if (engineException) said.insert(said.begin(), banner);
+    EXPECT_EQ(run.result.debugStrings, said);
+    for (const char* shutdown :
+         {"CGame::Destroy(1)", "UninitializeGameScript()", "FS_shutdown()"}) {
+      EXPECT_FALSE(Traced(run.trace, shutdown)) << shutdown;
+    }
+  }
 }
 
-// Runs our engine with a throw of kind from a place; the throw is in its trace, the shutdown not.
-GameRun RunThrowingGame(const GameFolder& folder, const std::string& kind,
-                        const std::string& from) {
-  GameRun run = RunGame(folder, "-throw=" + kind + " -throw-from=" + from);
-  EXPECT_TRUE(Contains(run.trace, "CGame::throw " + kind));
-  EXPECT_FALSE(Contains(run.trace, "CGame::Destroy(1)"));
-  EXPECT_FALSE(Contains(run.trace, "UninitializeGameScript()"));
-  return run;
-}
-
-// An engine built by Microsoft's compiler (libs/msvc_engine) doing what -do=action asks.
-GameRun RunMsvcEngine(const GameFolder& folder, const std::string& arguments) {
-  folder.UseMsvcEngine();
-  return RunGame(folder, arguments);
-}
-
-void ExpectEngineExceptionEnd(const GameRun& run, const GameFolder& folder) {
-  ExpectCrashExit(run, "world(12) : bad state\n");
-  // The banner goes through the log (CR LF); CrashExit's own text is appended unconverted.
-  EXPECT_EQ(ReadFileText(folder.File("crash.log")),
-            "*** Unhandled Engine Exception ***\r\nworld(12) : bad state\n");
-  const std::vector<std::string> debugger = {"*** Unhandled Engine Exception ***\r\n",
-                                             "world(12) : bad state\n"};
-  EXPECT_EQ(run.result.debugStrings, debugger);
-}
-
-void ExpectOtherExceptionEnd(const GameRun& run, const GameFolder& folder) {
-  ExpectCrashExit(run, "*** Unhandled Exception ***\n");
-  EXPECT_EQ(run.result.debugStrings, std::vector<std::string>{"*** Unhandled Exception ***\n"});
-  // CrashExit does not open the log: nothing was logged before, so there is no file.
-  EXPECT_FALSE(FileExists(folder.File("crash.log")));
-}
-
-struct Throw {
-  const char* kind;
-  const char* from;
-};
-
-// An engine exception caught by our handler around Init, and one out of a window procedure,
-// where the 32-bit build's unwinder cannot pass the system's frames and the exception reaches the
+// An engine exception caught by our handler around Init, and one out of a window procedure, where
+// the 32-bit build's unwinder cannot pass the system's frames and the exception reaches the
 // handlers by another way. An engine built by MSVC throws it as a structured exception that our
 // handlers cannot catch as such, of a class that derives from it (at an offset, or as a virtual
 // base): it must end the same way, out of OnIdle and out of its window procedure.
 TEST(Launcher, AnEngineExceptionEndsInCrashExitWithoutShutdown) {
-  for (const Throw& thrown : {Throw{"engine", "init"}, Throw{"engine", "window"}}) {
-    SCOPED_TRACE(std::string(thrown.kind) + " from " + thrown.from);
-    GameFolder folder;
-    ExpectEngineExceptionEnd(RunThrowingGame(folder, thrown.kind, thrown.from), folder);
-  }
-  for (const char* action : {"-do=throw", "-do=window-throw"}) {
-    SCOPED_TRACE(std::string("MSVC engine ") + action);
-    GameFolder folder;
-    ExpectEngineExceptionEnd(RunMsvcEngine(folder, action), folder);
-  }
+  ExpectThrowsEndInCrashExit({"-throw=engine -throw-from=init", "-throw=engine -throw-from=window",
+                              "-do=throw", "-do=window-throw"},
+                             true);
 }
 
 // Any other exception, caught or out of a window procedure; an MSVC-built engine's exception of
 // another type counts as any other.
 TEST(Launcher, AnyOtherExceptionEndsInCrashExitWithTheGeneralText) {
-  for (const Throw& thrown : {Throw{"other", "idle"}, Throw{"other", "window"}}) {
-    SCOPED_TRACE(std::string(thrown.kind) + " from " + thrown.from);
-    GameFolder folder;
-    ExpectOtherExceptionEnd(RunThrowingGame(folder, thrown.kind, thrown.from), folder);
-  }
-  SCOPED_TRACE("MSVC engine -do=throw-other");
-  GameFolder folder;
-  ExpectOtherExceptionEnd(RunMsvcEngine(folder, "-do=throw-other"), folder);
+  ExpectThrowsEndInCrashExit(
+      {"-throw=other -throw-from=idle", "-throw=other -throw-from=window", "-do=throw-other"},
+      false);
 }
 
 // What an MSVC-built engine handles itself is its own business, and so is a fault that Windows
@@ -191,28 +157,26 @@ TEST(Launcher, AnyOtherExceptionEndsInCrashExitWithTheGeneralText) {
 // report and no log. Its own C++ exception, its own __try/__except (during the game and while
 // the script layer starts), IsBadReadPtr on an unreadable address.
 TEST(Launcher, WhatAnMsvcEngineHandlesItselfNeverReachesTheHandlers) {
-  struct Case {
-    const char* arguments;
-    unsigned long exitCode;
-    bool probe;  // Windows' own guarded read: it must know the fault's code
-  };
   GameFolder folder;
-  for (const Case& handled :
-       {Case{"-do=quit -quit-code=3", 3, false}, Case{"-do=catch -quit-code=5", 5, false},
-        Case{"-do=handled-fault -quit-code=7", 7, false},
-        Case{"-script-fault -quit-code=3", 3, false}, Case{"-do=probe -quit-code=9", 9, true}}) {
-    SCOPED_TRACE(handled.arguments);
-    if (handled.probe && harness::FaultCodesEmulated()) {
+  folder.UseMsvcEngine();
+  const std::pair<const char*, unsigned long> cases[] = {{"-do=quit -quit-code=3", 3},
+                                                         {"-do=catch -quit-code=5", 5},
+                                                         {"-do=handled-fault -quit-code=7", 7},
+                                                         {"-script-fault -quit-code=3", 3},
+                                                         {"-do=probe -quit-code=9", 9}};
+  for (const auto& [arguments, exitCode] : cases) {
+    SCOPED_TRACE(arguments);
+    // Windows' own guarded read must know the fault's code.
+    if (std::strstr(arguments, "probe") && harness::FaultCodesEmulated()) {
       std::printf(
           "skipped %s: under emulation the probe's fault arrives with another code, which "
           "IsBadReadPtr does not take as its own (a bare host program dies there too)\n",
-          handled.arguments);
+          arguments);
       continue;
     }
-    const auto run = RunMsvcEngine(folder, handled.arguments);
+    const auto run = RunGame(folder, arguments);
     ASSERT_TRUE(run.result.started) << run.result.error;
-    EXPECT_FALSE(run.result.timedOut);
-    EXPECT_EQ(run.result.exitCode, handled.exitCode);
+    EXPECT_EQ(run.result.exitCode, exitCode);
     EXPECT_TRUE(run.result.boxes.empty());
     EXPECT_FALSE(FileExists(folder.File("callstack.txt")));
     EXPECT_FALSE(FileExists(folder.File("crash.log")));
@@ -221,21 +185,114 @@ TEST(Launcher, WhatAnMsvcEngineHandlesItselfNeverReachesTheHandlers) {
   }
 }
 
+// Started from another folder, the log still lands beside the executable: in a drive's root, and
+// in a folder below a root on another drive than the folder it is started from.
 TEST(Launcher, MakesTheExecutablesFolderTheWorkingFolderEvenInADrivesRoot) {
   // The prefix maps drive T: to a folder of its own (scripts/lib/wine.sh).
   if (!FileExists("T:\\")) GTEST_SKIP() << "drive T: is not mapped in this Wine prefix";
-  GameFolder folder("T:\\");
-  // Started from another folder: the log must still land beside the executable, in T:\.
-  harness::RunOptions options;
-  options.workingFolder = harness::ProgramFolder();
-  const auto run = RunGame(folder, "-no-window -throw=engine", options);
-  EXPECT_EQ(run.result.exitCode, kCrashExitCode);
-  EXPECT_TRUE(FileExists("T:\\crash.log"));
+  harness::RunOptions elsewhere;
+  elsewhere.workingFolder = harness::ProgramFolder();
+  GameFolder root("T:\\"), nested;
+  for (const GameFolder* folder : {&root, &nested}) {
+    const auto run = RunGame(*folder, "-no-window -throw=engine", elsewhere);
+    EXPECT_EQ(run.result.exitCode, 0xFFFFFFFFul);
+    EXPECT_TRUE(FileExists(folder->File("crash.log"))) << folder->Path();
+  }
   EXPECT_FALSE(FileExists(harness::ProgramFolder() + "\\crash.log"));
-  // And a folder below a root, on another drive than the folder it is started from.
-  GameFolder nested;
-  RunGame(nested, "-no-window -throw=engine", options);
-  EXPECT_TRUE(FileExists(nested.File("crash.log")));
+}
+
+// ---- Settings: the rules in detail are tested natively (tests/unit/launcher_core_test.cpp) ----
+
+// The demo game's data0.pak declares the three keywords in keywords.ini.
+const std::string kDeclarations = "!include(\"keywords.ini\")\r\n";
+
+TEST(Settings, TheLastIniWordNamesTheFile) {
+  GameFolder folder;
+  WriteFileText(folder.File("a.ini"), kDeclarations + "JavaClasses(\"FromA\")\r\n");
+  WriteFileText(folder.File("b.ini"),
+                kDeclarations + "JavaClasses(\"FromB\")\r\nJavaGameClassName(\"GameB\")\r\n");
+  const auto run = RunGame(folder, "ini=a.ini ini=b.ini -no-window -quit-after=1");
+  EXPECT_TRUE(Traced(run.trace, "InitializeGameScript(exe, \"FromB\", \"code\", \"GameB\")"));
+  // The game object is made for the class the file names.
+  EXPECT_TRUE(Traced(run.trace, "CreateGame(\"GameB\", exe, 1)"));
+  EXPECT_FALSE(Traced(run.trace, "FS_open(\"a.ini\", 0)"));
+  EXPECT_FALSE(Traced(run.trace, "FS_open(\"game.ini\", 0)"));
+}
+
+TEST(Settings, AnUndeclaredKeywordFailsTheFileAndKeepsAllDefaults) {
+  GameFolder folder;
+  WriteFileText(folder.File("game.ini"),
+                "JavaGameClassName(\"Mine\")\r\nJavaClasses(\"Mine\")\r\n");
+  const auto run = RunGame(folder, "-no-window -quit-after=1");
+  EXPECT_EQ(run.result.exitCode, 0u);
+  EXPECT_TRUE(Traced(run.trace, "InitializeGameScript(exe, \"Java\", \"code\", \"TestGame\")"));
+  EXPECT_EQ(harness::ReadFileText(folder.File("crash.log")),
+            "[CZKParse] unknown keyword javagameclassname: in file 'game.ini' in line 1\r\n"
+            "JavaGameClassName(\"Mine\")\n\r\n"
+            "Parser: cant parse file 'game.ini'\r\n");
+}
+
+// ---- Side tasks ----
+
+// A folder named Params is compiled by the game's batch file, and the launcher waits for it: the
+// batch file appends its arguments to the libraries' trace, before the file system's first call.
+// A file of that name compiles nothing.
+TEST(SideTasks, AParamsFolderIsCompiledWithTheBatchFileBeforeTheStartGoesOn) {
+  for (const bool asFolder : {true, false}) {
+    GameFolder folder;
+    WriteFileText(folder.File("JDK\\bin\\compile.bat"),
+                  "@echo off\r\necho compile.bat [%0] [%1] [%2] [%3] [%4] [%5] [%6]>> "
+                  "\"%VANTOR_TRACE%\"\r\n");
+    if (asFolder) {
+      std::filesystem::create_directories(folder.File("Params"));
+    } else {
+      WriteFileText(folder.File("Params"), "not a folder\n");
+    }
+    const auto run = RunGame(folder, "-no-window -quit-after=1");
+    EXPECT_EQ(run.result.exitCode, 0u);
+    const auto& trace = run.trace;
+    if (!asFolder) {
+      EXPECT_FALSE(Traced(trace, "compile.bat")) << "a file named Params was compiled";
+      continue;
+    }
+    const auto compile = std::find(
+        trace.begin(), trace.end(),
+        "compile.bat [JDK\\bin\\compile.bat] [-classpath] [Java] [-d] [Java] [Params\\*.java] []");
+    EXPECT_LT(compile, std::find(trace.begin(), trace.end(), "FS_init()"))
+        << "it did not run with its six arguments, or was not waited for";
+  }
+}
+
+// Started with "/t logs/DXDiags.txt" and not waited for, once logs/ is made; a tool missing from
+// the search path is reported to the debugger.
+TEST(SideTasks, TheDiagnosticsToolIsStartedWithItsArgumentsAndNotWaitedFor) {
+  GameFolder folder;
+  std::filesystem::remove_all(folder.File("logs"));
+  harness::RunOptions options;
+  options.environment = {"PATH=C:\\no-such-folder"};
+  auto run = RunGame(folder, "-no-window -quit-after=1", options);
+  EXPECT_EQ(run.result.exitCode, 0u);
+  EXPECT_EQ(run.result.debugStrings,
+            (std::vector<std::string>{"Trying to run DXdiag.exe ... \n",
+                                      "... ERROR: File or path is not found\n"}));
+  EXPECT_TRUE(std::filesystem::is_directory(folder.File("logs"))) << "logs/ is made first";
+
+  // A stand-in tool first on the search path: it waits 3 s, then writes the report it is given.
+  const std::string tools = folder.File("tools");
+  std::filesystem::create_directories(tools);
+  std::filesystem::copy_file(harness::ProgramFolder() + "\\dxdiag_stand_in.exe",
+                             tools + "\\dxdiag.exe");
+  char systemFolder[MAX_PATH];
+  GetSystemDirectoryA(systemFolder, sizeof systemFolder);
+  options.environment = {"PATH=" + tools + ";" + systemFolder};
+  run = RunGame(folder, "-no-window -quit-after=1", options);
+  EXPECT_EQ(run.result.exitCode, 0u);
+  EXPECT_EQ(run.result.debugStrings,
+            (std::vector<std::string>{"Trying to run DXdiag.exe ... \n", "... OK\n"}));
+  const std::string report = folder.File("logs\\DXDiags.txt");
+  EXPECT_FALSE(FileExists(report)) << "the launcher waited for the tool";
+  for (int waited = 0; waited < 100 && !FileExists(report); ++waited) Sleep(100);
+  EXPECT_TRUE(FileExists(report)) << "the tool did not get \"/t logs/DXDiags.txt\"";
 }
 
 }  // namespace

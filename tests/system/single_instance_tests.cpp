@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "harness/game_run.h"
@@ -11,59 +10,35 @@
 namespace {
 
 using harness::GameFolder;
-using harness::RunGame;
 using harness::WriteFileText;
 
 bool Initialised(const std::vector<std::string>& trace) {
-  return std::any_of(trace.begin(), trace.end(),
-                     [](const std::string& line) { return line.rfind("CGame::Init(", 0) == 0; });
+  return harness::Traced(trace, "CGame::Init(");
 }
 
-// A first instance that runs until the test ends it, and has passed the guard when constructed.
-class FirstInstance {
- public:
-  FirstInstance() : program_(Options(folder_)) {
-    for (int waited = 0; waited < 300 && !Initialised(harness::ReadLines(trace())); ++waited) {
-      Sleep(20);
-    }
+// A second start from its own game folder (its start-up folder too), with that Running.scr, or
+// none when it is null.
+harness::GameRun SecondStart(const char* runningScr, const std::string& arguments = "") {
+  GameFolder second;
+  if (runningScr == nullptr) {
+    std::remove(second.File("data\\Running.scr").c_str());
+  } else {
+    WriteFileText(second.File("data\\Running.scr"), runningScr);
   }
-  bool Ready() { return program_.Running() && Initialised(harness::ReadLines(trace())); }
+  return RunGame(second, "-no-window -quit-after=1 " + arguments);
+}
 
- private:
-  static harness::RunOptions Options(const GameFolder& folder) {
-    harness::RunOptions options;
-    options.program = folder.Launcher();
-    options.arguments = "-no-window -quit-after-ms=60000";
-    options.workingFolder = folder.Path();
-    options.environment = {"VANTOR_TRACE=" + folder.File("trace.txt")};
-    return options;
-  }
-  std::string trace() const { return folder_.File("trace.txt"); }
-
-  GameFolder folder_;
-  harness::BackgroundProgram program_;
-};
-
-class SingleInstance : public ::testing::Test {
- protected:
-  // A second start from its own game folder (its start-up folder too).
-  harness::GameRun SecondStart(const std::string& runningScr, const std::string& arguments = "") {
-    GameFolder second;
-    if (runningScr == kNoFile) {
-      std::remove(second.File("data\\Running.scr").c_str());
-    } else {
-      WriteFileText(second.File("data\\Running.scr"), runningScr);
-    }
-    return RunGame(second, "-no-window -quit-after=1 " + arguments);
-  }
-
-  static constexpr const char* kNoFile = "<no file>";
-};
-
-TEST_F(SingleInstance, ASecondStartIsRefusedWithItsStartFoldersMessageUntilTheFirstHasEnded) {
+TEST(SingleInstance, ASecondStartIsRefusedWithItsStartFoldersMessageUntilTheFirstHasEnded) {
   {
-    FirstInstance first;
-    ASSERT_TRUE(first.Ready());
+    GameFolder firstFolder;
+    const harness::BackgroundProgram first(
+        GameOptions(firstFolder, "-no-window -quit-after-ms=60000"));
+    const auto firstReady = [&] {
+      return first.Running() && Initialised(harness::ReadLines(firstFolder.File("trace.txt")));
+    };
+    for (int waited = 0; waited < 300 && !firstReady(); ++waited) Sleep(20);
+    ASSERT_TRUE(firstReady());
+
     // The file's rules (defaults, line breaks, a long first line) are tested natively; here the
     // message reaches the box, and nothing of the start has happened.
     const auto refused = SecondStart("Vantor\nIs running already\nignored\n");
@@ -74,7 +49,7 @@ TEST_F(SingleInstance, ASecondStartIsRefusedWithItsStartFoldersMessageUntilTheFi
     EXPECT_EQ(refused.result.boxes[0].text, "Is running already");
     EXPECT_EQ(refused.trace, std::vector<std::string>{"GetEngineDllVersion() = 0x10001"});
 
-    const auto silent = SecondStart(kNoFile);
+    const auto silent = SecondStart(nullptr);
     EXPECT_EQ(silent.result.exitCode, 0u);
     EXPECT_TRUE(silent.result.boxes.empty()) << "no file: refused without a box";
     EXPECT_FALSE(Initialised(silent.trace));
@@ -97,7 +72,7 @@ TEST_F(SingleInstance, ASecondStartIsRefusedWithItsStartFoldersMessageUntilTheFi
     ASSERT_EQ(elsewhere.result.boxes.size(), 1u);
     EXPECT_EQ(elsewhere.result.boxes[0].caption, "Start folder");
     EXPECT_EQ(elsewhere.result.boxes[0].text, "right");
-    EXPECT_TRUE(first.Ready()) << "the first instance must be unaffected";
+    EXPECT_TRUE(firstReady()) << "the first instance must be unaffected";
   }  // the first instance is ended here
   const auto run = SecondStart("Vantor\nrunning\n");
   EXPECT_EQ(run.result.exitCode, 0u);

@@ -8,6 +8,7 @@
 #include <malloc.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -24,8 +25,6 @@
 #include "working_folder_fixture.h"
 
 namespace {
-
-// ---- The test's library -------------------------------------------------------------------
 
 struct FakeSymbol {
   std::string name;
@@ -58,8 +57,6 @@ struct FakeLibrary {
   // When set, the walk goes on with copies of the last frame this many times.
   size_t repeatLast = 0;
   std::vector<DWORD64> contextPcs;  // SymSetContext's instruction offsets
-  DWORD machineSeen = 0;
-  DWORD64 firstPcSeen = 0;
 };
 
 FakeLibrary* library = nullptr;
@@ -134,9 +131,6 @@ IMAGE_NT_HEADERS fakeHeaders;
 
 // The entry points that answer the same whatever they are asked.
 struct Constant {
-  static BOOL WINAPI SymCleanup(HANDLE) { return TRUE; }
-  static DWORD WINAPI SymSetOptions(DWORD) { return 0; }
-  static BOOL WINAPI SymInitialize(HANDLE, PCSTR, BOOL) { return TRUE; }
   static DWORD64 WINAPI SymGetModuleBase64(HANDLE, DWORD64) { return 0x400000; }
   static PVOID WINAPI SymFunctionTableAccess64(HANDLE, DWORD64) { return nullptr; }
   static PIMAGE_NT_HEADERS WINAPI ImageNtHeader(PVOID base) {
@@ -144,22 +138,13 @@ struct Constant {
   }
 };
 
-BOOL WINAPI FakeStackWalk64(DWORD machine, HANDLE, HANDLE, LPSTACKFRAME64 frame, PVOID,  // context
+BOOL WINAPI FakeStackWalk64(DWORD, HANDLE, HANDLE, LPSTACKFRAME64 frame, PVOID,
                             PREAD_PROCESS_MEMORY_ROUTINE64, PFUNCTION_TABLE_ACCESS_ROUTINE64,
                             PGET_MODULE_BASE_ROUTINE64, PTRANSLATE_ADDRESS_ROUTINE64) {
-  if (library->walked == 0) {
-    library->machineSeen = machine;
-    library->firstPcSeen = frame->AddrPC.Offset;
-  }
-  size_t index = library->walked;
-  if (index >= library->frames.size()) {
-    if (library->frames.empty() || index >= library->frames.size() + library->repeatLast) {
-      return FALSE;
-    }
-    index = library->frames.size() - 1;
-  }
-  frame->AddrPC.Offset = library->frames[index].pc;
-  frame->AddrFrame.Offset = library->frames[index].frameAddress;
+  if (library->walked >= library->frames.size() + library->repeatLast) return FALSE;
+  const FakeFrame& next = library->frames[std::min(library->walked, library->frames.size() - 1)];
+  frame->AddrPC.Offset = next.pc;
+  frame->AddrFrame.Offset = next.frameAddress;
   ++library->walked;
   return TRUE;
 }
@@ -175,11 +160,8 @@ BOOL WINAPI FakeSymGetLineFromAddr64(HANDLE, DWORD64 address, PDWORD displacemen
   return TRUE;
 }
 
-DWORD64 selectedPc = 0;
-
 BOOL WINAPI FakeSymSetContext(HANDLE, PIMAGEHLP_STACK_FRAME frame, PIMAGEHLP_CONTEXT) {
-  selectedPc = frame->InstructionOffset;
-  library->contextPcs.push_back(selectedPc);
+  library->contextPcs.push_back(frame->InstructionOffset);
   return TRUE;
 }
 
@@ -187,7 +169,7 @@ BOOL WINAPI FakeSymEnumSymbols(HANDLE, ULONG64 base, PCSTR mask,
                                PSYM_ENUMERATESYMBOLS_CALLBACK callback, PVOID context) {
   EXPECT_EQ(base, 0u);
   EXPECT_EQ(mask, nullptr);
-  const FakeFrame* frame = FrameAt(selectedPc);
+  const FakeFrame* frame = FrameAt(library->contextPcs.back());
   if (frame == nullptr) return TRUE;
   for (const FakeSymbol& fake : frame->symbols) {
     struct {
@@ -206,16 +188,15 @@ BOOL WINAPI FakeSymEnumSymbols(HANDLE, ULONG64 base, PCSTR mask,
   return TRUE;
 }
 
-// In the binding's order.
+// In the binding's order. The binding counts as done, so the three set-up functions are never
+// called.
 // clang-format off
 constexpr DbgHelpEntryPoints kFullLibrary = {
-    Constant::SymCleanup, Constant::SymSetOptions, Constant::SymInitialize, FakeSymGetTypeInfo,
+    nullptr, nullptr, nullptr, FakeSymGetTypeInfo,
     FakeSymFromAddr, Constant::ImageNtHeader, Constant::SymGetModuleBase64,
     Constant::SymFunctionTableAccess64, FakeStackWalk64, FakeSymGetLineFromAddr64,
     FakeSymSetContext, FakeSymEnumSymbols};
 // clang-format on
-
-// ---- Types every value test uses ----------------------------------------------------------
 
 // clang-format off
 enum TypeId : ULONG { kInt = 1, kChar, kCharArray3, kCharPointer, kIntArray3, kIntArray20, kFloat,
@@ -258,8 +239,6 @@ DWORD64 Address(const void* pointer) {
   return static_cast<DWORD64>(reinterpret_cast<std::uintptr_t>(pointer));
 }
 
-// ---- Fixture ------------------------------------------------------------------------------
-
 // Each test runs in a working folder of its own, where the report's file lands.
 class CrashReportTest : public WorkingFolderTest {
  protected:
@@ -268,8 +247,6 @@ class CrashReportTest : public WorkingFolderTest {
     saved_ = dbgHelp;
     library = &library_;
     library_.types = StandardTypes();
-    fakeHeaders = IMAGE_NT_HEADERS();
-    fakeHeaders.FileHeader.Machine = 0x1234;
     UseLibrary(kFullLibrary);
     context_ = CONTEXT();
 #ifdef _WIN64
@@ -299,9 +276,8 @@ class CrashReportTest : public WorkingFolderTest {
   }
 
   // The listing of one frame's symbols, without the frame's name line.
-  std::string ListFrame(std::vector<FakeSymbol> symbols, DWORD64 frameAddress = 0) {
-    library_.frames = {{0x401000, "F", nullptr, 0, frameAddress, std::move(symbols)}};
-    library_.walked = 0;
+  std::string ListFrame(std::vector<FakeSymbol> symbols) {
+    library_.frames = {{0x401000, "F", nullptr, 0, 0, std::move(symbols)}};
     const std::string text = Walk();
     const std::string head = "\r\nCall stack:\r\nF\r\n";
     EXPECT_EQ(text.substr(0, head.size()), head);
@@ -327,48 +303,6 @@ class CrashReportTest : public WorkingFolderTest {
 
 const std::string kSeparatorBytes = std::string(60, '*') + "\r\n\r";
 
-// ---- Frames -------------------------------------------------------------------------------
-
-TEST_F(CrashReportTest, MissingEntryPointsSkipTheirStepOrFailTheWalkWithoutANullCall) {
-  library_.frames = {{0x401000, "Inner", "inner.cpp", 42, 0, {{"i", kLocal, 0, kInt}}}};
-  DbgHelpEntryPoints noLines = kFullLibrary;
-  noLines.SymGetLineFromAddr64 = nullptr;
-  noLines.SymEnumSymbols = nullptr;
-  UseLibrary(noLines);
-  EXPECT_EQ(Walk(), "\r\nCall stack:\r\nInner\r\n\r\n");
-
-  // Each of these is needed by the walk itself.
-  for (int missing = 0; missing < 3; ++missing) {
-    DbgHelpEntryPoints lacking = kFullLibrary;
-    if (missing == 0) lacking.StackWalk64 = nullptr;
-    if (missing == 1) lacking.ImageNtHeader = nullptr;
-    if (missing == 2) lacking.SymGetModuleBase64 = nullptr;
-    UseLibrary(lacking);
-    library_.walked = 0;
-    EXPECT_EQ(Walk(), "(walk failed)") << missing;
-  }
-}
-
-TEST_F(CrashReportTest, TheTextStaysWithinItsBufferOnAVeryDeepStack) {
-  const std::string longName(300, 'N');
-  int value = 7;
-  library_.frames = {{0x401000,
-                      longName.c_str(),
-                      "deep.cpp",
-                      1,
-                      0,
-                      {{"level", SYMFLAG_PARAMETER, Address(&value), kInt}}}};
-  library_.repeatLast = 1000000;
-  const std::string text = Walk();
-  ASSERT_NE(text, "(walk failed)");
-  EXPECT_EQ(text.size(), kReportTextSize - 1);
-  // A write past the text's buffer would have damaged the heap around it.
-  EXPECT_EQ(_heapchk(), _HEAPOK);
-  EXPECT_GT(library_.walked, 100u);
-}
-
-// ---- The file -----------------------------------------------------------------------------
-
 // Frames show name and line when known and the address otherwise; the file is appended to in
 // text mode.
 TEST_F(CrashReportTest, AReportAppendsTheFramesAndTheFaultInTextModeBytes) {
@@ -388,86 +322,97 @@ TEST_F(CrashReportTest, AReportAppendsTheFramesAndTheFaultInTextModeBytes) {
                           kSeparatorBytes +
                           "Exception occured at: Inner\r\n"
                           "inner.cpp, line 42\r\n");
-  // The walk starts at the context's instruction pointer, with the machine of our own module,
-  // and every frame's scope is selected for its variables, with or without a symbol.
-  EXPECT_EQ(library_.firstPcSeen, 0x401000u);
-  EXPECT_EQ(library_.machineSeen, 0x1234u);
+  // Every frame's scope is selected for its variables, with or without a symbol.
   EXPECT_EQ(library_.contextPcs, (std::vector<DWORD64>{0x401000, 0x402000, 0x40ABCD, 0x40F000}));
 }
 
-// No types without names: the warning, bare addresses, no variables and no fault block.
-TEST_F(CrashReportTest, WithoutSymFromAddrTheReportWarnsAndGivesBareAddressesAlone) {
-  DbgHelpEntryPoints older = kFullLibrary;
-  older.SymFromAddr = nullptr;
-  UseLibrary(older);
-  library_.frames = {{0x401000, "Fault", "fault.cpp", 7, 0, {{"i", kLocal, 0, kInt}}},
+BOOL WINAPI NoFirstStep(DWORD, HANDLE, HANDLE, LPSTACKFRAME64, PVOID,
+                        PREAD_PROCESS_MEMORY_ROUTINE64, PFUNCTION_TABLE_ACCESS_ROUTINE64,
+                        PGET_MODULE_BASE_ROUTINE64, PTRANSLATE_ADDRESS_ROUTINE64) {
+  return FALSE;
+}
+
+// A library that lacks an entry point costs the step that needs it, never a call through null; a
+// walk that cannot start still leaves the place of the fault; an older library without SymFromAddr
+// gets a warning and bare addresses, and nothing else.
+TEST_F(CrashReportTest, WhatALibraryLacksCostsOnlyThePartsThatNeedIt) {
+  const std::string fault =
+      kSeparatorBytes + "Exception occured at: Inner\r\ninner.cpp, line 42\r\n";
+  const struct {
+    const char* what;
+    void (*change)(DbgHelpBinding& binding);
+    std::string file;
+  } cases[] = {
+      {"no lines, no symbol listing",
+       [](DbgHelpBinding& b) {
+         b.entry.SymGetLineFromAddr64 = nullptr;
+         b.entry.SymEnumSymbols = nullptr;
+       },
+       kSeparatorBytes + "\r\r\nCall stack:\r\r\nInner\r\r\n\r\r\nOuter\r\r\n\r\r\n" +
+           kSeparatorBytes + "Exception occured at: Inner\r\n"},
+      {"no StackWalk64", [](DbgHelpBinding& b) { b.entry.StackWalk64 = nullptr; }, fault},
+      {"no ImageNtHeader", [](DbgHelpBinding& b) { b.entry.ImageNtHeader = nullptr; }, fault},
+      {"no SymGetModuleBase64", [](DbgHelpBinding& b) { b.entry.SymGetModuleBase64 = nullptr; },
+       fault},
+      {"no first step", [](DbgHelpBinding& b) { b.entry.StackWalk64 = NoFirstStep; }, fault},
+      {"no SymFromAddr", [](DbgHelpBinding& b) { b.entry.SymFromAddr = nullptr; },
+       kSeparatorBytes +
+           "\r\r\nCall stack:\r\r\nwarning: older dbghelp.dll loaded; no type information "
+           "available.\r\r\n401000\r\r\n7FFE12345678\r\r\n"},
+      {"reporting disabled", [](DbgHelpBinding& b) { b.reportingEnabled = false; }, "(no file)"},
+  };
+  library_.frames = {{0x401000, "Inner", "inner.cpp", 42, 0, {{"i", kLocal, 0, kInt}}},
                      {0x7FFE12345678, "Outer", nullptr, 0, 0, {}}};
-  EXPECT_EQ(Report(), kSeparatorBytes +
-                          "\r\r\nCall stack:\r\r\n"
-                          "warning: older dbghelp.dll loaded; no type information available."
-                          "\r\r\n401000\r\r\n7FFE12345678\r\r\n");
-  EXPECT_TRUE(library_.contextPcs.empty());
+  for (const auto& lacking : cases) {
+    SCOPED_TRACE(lacking.what);
+    std::filesystem::remove("callstack.txt");
+    library_.walked = 0;
+    UseLibrary(kFullLibrary);
+    lacking.change(dbgHelp);
+    EXPECT_EQ(Report(), lacking.file);
+  }
 }
 
-BOOL WINAPI SymbolEverywhere(HANDLE, DWORD64, PDWORD64, PSYMBOL_INFO symbol) {
-  std::snprintf(symbol->Name, symbol->MaxNameLen, "Somewhere");
-  return TRUE;
+TEST_F(CrashReportTest, TheTextStaysWithinItsBufferOnAVeryDeepStack) {
+  const std::string longName(300, 'N');
+  int value = 7;
+  library_.frames = {
+      {0x401000, longName.c_str(), "deep.cpp", 1, 0, {{"level", kParam, Address(&value), kInt}}}};
+  library_.repeatLast = 1000000;
+  const std::string text = Walk();
+  ASSERT_NE(text, "(walk failed)");
+  EXPECT_EQ(text.size(), kReportTextSize - 1);
+  // A write past the text's buffer would have damaged the heap around it.
+  EXPECT_EQ(_heapchk(), _HEAPOK);
+  EXPECT_GT(library_.walked, 100u);
 }
 
-TEST_F(CrashReportTest, AFailedFirstStepWritesNoCallStackButStillTheFault) {
-  library_.frames = {};  // the walk's first step fails
-  library_.types.clear();
-  DbgHelpEntryPoints entry = kFullLibrary;
-  entry.SymFromAddr = SymbolEverywhere;
-  UseLibrary(entry);
-  EXPECT_EQ(Report(), kSeparatorBytes + "Exception occured at: Somewhere\r\n");
-}
-
-TEST_F(CrashReportTest, ReportingDisabledWalksAndWritesNothing) {
-  dbgHelp.reportingEnabled = false;
-  library_.frames = {{0x401000, "Fault", "fault.cpp", 7, 0, {}}};
-  EXPECT_EQ(Walk(), "(walk failed)");
-  EXPECT_EQ(Report(), "(no file)");
-  EXPECT_EQ(library_.walked, 0u);
-}
-
-// ---- Variables ----------------------------------------------------------------------------
-
-// Parameters and locals get a heading at every change; a parameter held in a register ends the
-// frame's listing.
-TEST_F(CrashReportTest, HeadingsAtEveryChangeAndARegisterParameterEndsTheFrame) {
-  int a = 1, b = 2, c = 3, d = 4;
+// Parameters and locals get a heading at every change, anew in every frame; a parameter held in a
+// register ends its frame's listing. Frame-relative variables lie at the frame address plus their
+// offset; below the frame the library gives the offset as a pointer-sized two's complement
+// number, 0xFFFFFFF8 for -8 in a 32-bit process.
+TEST_F(CrashReportTest, FrameRelativeVariablesLieAtTheFrameAddressPlusTheirOffset) {
+  int slots[4] = {10, 11, 12, 13};
+  const auto minusEight = static_cast<DWORD64>(static_cast<std::uintptr_t>(-2 * sizeof(int)));
   library_.frames = {
       {0x401000,
        "F",
        nullptr,
        0,
-       0,
-       {{"a", SYMFLAG_PARAMETER, Address(&a), kInt},
-        {"b", 0, Address(&b), kInt},
-        {"c", 0, Address(&c), kInt},
-        {"d", SYMFLAG_PARAMETER, Address(&d), kInt},
+       Address(&slots[2]),
+       {{"p", kParam, sizeof(int), kInt},
+        {"below", kLocal, minusEight, kInt},
+        {"l", kLocal, 0, kInt},
+        {"q", kParam, 0, kInt},
         {"held", kInRegister, 0, kInt},
-        {"c", 0, Address(&c), kInt}}},
-      {0x402000, "G", nullptr, 0, 0, {{"c", 0, Address(&c), kInt}}},
+        {"never", kLocal, 0, kInt}}},
+      {0x402000, "G", nullptr, 0, Address(slots), {{"r", kParam, 0, kInt}}},
   };
   EXPECT_EQ(Walk(),
             "\r\nCall stack:\r\n"
-            "F\r\n  params:\r\n    a = 1\r\n  locals:\r\n    b = 2\r\n    c = 3\r\n"
-            "  params:\r\n    d = 4\r\n    held \r\n"
-            "G\r\n  locals:\r\n    c = 3\r\n\r\n");
-}
-
-TEST_F(CrashReportTest, FrameRelativeVariablesLieAtTheFrameAddressPlusTheirOffset) {
-  int slots[4] = {10, 11, 12, 13};
-  EXPECT_EQ(
-      ListFrame({{"p", kParam, 2 * sizeof(int), kInt}, {"l", kLocal, 0, kInt}}, Address(slots)),
-      "  params:\r\n    p = C\r\n  locals:\r\n    l = A\r\n\r\n");
-  // Locals below the frame: the library gives the offset as a pointer-sized two's complement
-  // number, 0xFFFFFFF8 for -8 in a 32-bit process.
-  const auto minusEight = static_cast<DWORD64>(static_cast<std::uintptr_t>(-2 * sizeof(int)));
-  EXPECT_EQ(ListFrame({{"below", kLocal, minusEight, kInt}}, Address(&slots[2])),
-            "  locals:\r\n    below = A\r\n\r\n");
+            "F\r\n  params:\r\n    p = D\r\n  locals:\r\n    below = A\r\n    l = C\r\n"
+            "  params:\r\n    q = C\r\n    held \r\n"
+            "G\r\n  params:\r\n    r = A\r\n\r\n");
 }
 
 // Every kind of value in its form; one that cannot be read costs an error line, and the next one
@@ -517,14 +462,10 @@ TEST_F(CrashReportTest, EachKindOfValueHasItsFormAndAnUnreadableOneItsErrorLine)
 
 TEST_F(CrashReportTest, ATypeWithMoreMembersThanTheListHoldsIsCut) {
   int value = 9;
-  const std::string listing = ListFrame({{"wide", 0, Address(&value), kWide}});
-  size_t members = 0;
-  for (size_t at = listing.find("      m = 9\r\n"); at != std::string::npos;
-       at = listing.find("      m = 9\r\n", at + 1)) {
-    ++members;
-  }
-  EXPECT_EQ(members, 256u);
-  EXPECT_EQ(listing.substr(0, 29), "  locals:\r\n    wide Wide \r\n  ");
+  std::string members;
+  for (int i = 0; i < 256; ++i) members += "      m = 9\r\n";
+  EXPECT_EQ(ListFrame({{"wide", 0, Address(&value), kWide}}),
+            "  locals:\r\n    wide Wide \r\n" + members + "\r\n");
 }
 
 TEST(PrintableText, NeedsLettersOrDigitsAndToleratesLittleBinary) {
@@ -537,26 +478,6 @@ TEST(PrintableText, NeedsLettersOrDigitsAndToleratesLittleBinary) {
   EXPECT_FALSE(IsPrintableText(Address(binaryTail)));
   EXPECT_TRUE(IsPrintableText(Address(someBinary)));
   EXPECT_FALSE(IsPrintableText(0x0FFF));
-}
-
-// ---- The real library ---------------------------------------------------------------------
-
-TEST(DbgHelpBinding, BindsTheSystemLibraryOnceAndFindsAllTwelveEntryPoints) {
-  const DbgHelpBinding saved = dbgHelp;
-  dbgHelp = DbgHelpBinding();
-  DbgHelpBind();
-  const DbgHelpBinding first = dbgHelp;
-  DbgHelpBind();
-  EXPECT_TRUE(first.reportingEnabled);
-  ASSERT_NE(first.module, nullptr);
-  EXPECT_EQ(first.process, GetCurrentProcess());
-  const auto* slots = reinterpret_cast<void* const*>(&first.entry);
-  for (size_t i = 0; i < sizeof first.entry / sizeof(void*); ++i) {
-    EXPECT_NE(slots[i], nullptr) << "entry point " << i;
-  }
-  EXPECT_EQ(dbgHelp.module, first.module) << "bound once";
-  EXPECT_EQ(std::memcmp(&dbgHelp.entry, &first.entry, sizeof first.entry), 0);
-  dbgHelp = saved;
 }
 
 }  // namespace

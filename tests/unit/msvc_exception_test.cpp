@@ -35,24 +35,22 @@ class ForeignImage : public ForeignMemory {
     used_ += (size + 7) & ~std::size_t{7};
     return address;
   }
+  void Put(std::uint64_t address, const void* bytes, std::size_t size) {
+    ASSERT_TRUE(address >= base_ && address - base_ + size <= bytes_.size());
+    std::memcpy(bytes_.data() + (address - base_), bytes, size);
+  }
   void Put32(std::uint64_t address, std::uint32_t value) { Put(address, &value, sizeof value); }
+  // Little-endian, as both layouts are: a 32-bit pointer is the value's low half.
   void PutPointer(std::uint64_t address, std::uint64_t value) {
-    if (wide_) {
-      Put(address, &value, sizeof value);
-    } else {
-      Put32(address, static_cast<std::uint32_t>(value));
-    }
+    Put(address, &value, PointerSize());
   }
   // A 32-bit reference as the thrower stores it.
   void PutReference(std::uint64_t address, std::uint64_t target) {
     Put32(address, static_cast<std::uint32_t>(target == 0 ? 0 : wide_ ? target - base_ : target));
   }
-  void PutText(std::uint64_t address, const std::string& text) {
-    Put(address, text.c_str(), text.size() + 1);
-  }
   std::uint64_t Text(const std::string& text) {
     const std::uint64_t address = Allocate(text.size() + 1);
-    PutText(address, text);
+    Put(address, text.c_str(), text.size() + 1);
     return address;
   }
 
@@ -68,11 +66,6 @@ class ForeignImage : public ForeignMemory {
   }
 
  private:
-  void Put(std::uint64_t address, const void* bytes, std::size_t size) {
-    ASSERT_TRUE(address >= base_ && address - base_ + size <= bytes_.size());
-    std::memcpy(bytes_.data() + (address - base_), bytes, size);
-  }
-
   bool wide_;
   std::uint64_t base_;
   std::vector<unsigned char> bytes_;
@@ -87,6 +80,7 @@ struct Throw {
   std::uint64_t throwInfo = 0;
   std::uint64_t array = 0;
   std::vector<std::uint64_t> catchableTypes;
+  ForeignEngineException exception;  // what decoding found
 
   Throw(bool wide, const std::vector<std::string>& names)
       : image(wide, wide ? 0x140000000ull : 0x10000000ull) {
@@ -101,7 +95,7 @@ struct Throw {
     for (std::size_t i = 0; i < names.size(); ++i) {
       // The decorated name lies inside the descriptor, after its two pointers.
       const std::uint64_t descriptor = image.Allocate(2 * width + names[i].size() + 1);
-      image.PutText(descriptor + 2 * width, names[i]);
+      image.Put(descriptor + 2 * width, names[i].c_str(), names[i].size() + 1);
       const std::uint64_t type = image.Allocate(28);
       image.PutReference(type + 4, descriptor);
       image.Put32(type + 12, 0xFFFFFFFF);  // no virtual base: mdisp 0, pdisp -1
@@ -112,13 +106,10 @@ struct Throw {
     image.PutReference(throwInfo + 12, array);
   }
 
-  ForeignThrow Decode(ForeignEngineException& exception) const {
-    return DecodeForeignThrow(image.Record(object, throwInfo), image, exception);
+  ForeignThrow Decode(ForeignExceptionRecord record) {
+    return DecodeForeignThrow(record, image, exception);
   }
-  ForeignThrow Decode() const {
-    ForeignEngineException exception;
-    return Decode(exception);
-  }
+  ForeignThrow Decode() { return Decode(image.Record(object, throwInfo)); }
 };
 
 const char kEngine[] = ".?AVCEngineException@@";
@@ -137,30 +128,30 @@ TEST_P(ForeignThrowTest, OnlyMsvcThrowsOfTheWholeNameAreEngineExceptionsAndTheir
   EXPECT_EQ(Throw(GetParam(), {".?AVCEngineException@@X"}).Decode(), ForeignThrow::kOther);
   EXPECT_EQ(Throw(GetParam(), {".?AVCEngineExceptio"}).Decode(), ForeignThrow::kOther);
 
-  const Throw thrown(GetParam(), {kEngine});
-  ForeignEngineException exception;
+  Throw thrown(GetParam(), {kEngine});
   const ForeignExceptionRecord intact = thrown.image.Record(thrown.object, thrown.throwInfo);
   ForeignExceptionRecord record = intact;
   for (std::uint64_t magic : {0x19930520ull, 0x19930521ull, 0x19930522ull, 0x19930523ull}) {
     record.parameters[0] = magic;
-    EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception),
+    EXPECT_EQ(thrown.Decode(record),
               magic == 0x19930523 ? ForeignThrow::kNotMsvc : ForeignThrow::kEngineException);
   }
   record = intact;
   record.code = 0xC0000005;
-  EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kNotMsvc);
+  EXPECT_EQ(thrown.Decode(record), ForeignThrow::kNotMsvc);
   record = intact;
   record.parameterCount = 2;
-  EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kNotMsvc);
+  EXPECT_EQ(thrown.Decode(record), ForeignThrow::kNotMsvc);
 
   Throw longText(GetParam(), {kEngine});
   const std::string text(3000, 'x');
   longText.image.PutPointer(longText.object + longText.image.PointerSize(),
                             longText.image.Text(text));
-  ASSERT_EQ(longText.Decode(exception), ForeignThrow::kEngineException);
-  EXPECT_EQ(std::string(exception.message), text.substr(0, sizeof exception.message - 1));
-  EXPECT_STREQ(exception.file, "world");
-  EXPECT_EQ(exception.line, 12);
+  ASSERT_EQ(longText.Decode(), ForeignThrow::kEngineException);
+  EXPECT_EQ(std::string(longText.exception.message),
+            text.substr(0, sizeof longText.exception.message - 1));
+  EXPECT_STREQ(longText.exception.file, "world");
+  EXPECT_EQ(longText.exception.line, 12);
 }
 
 // Every way a record can be broken ends as any other exception, never as a read out of bounds
@@ -197,8 +188,7 @@ TEST_P(ForeignThrowTest, ADamagedRecordIsAnyOtherException) {
     Throw thrown(GetParam(), {kEngine});
     Record record = thrown.image.Record(thrown.object, thrown.throwInfo);
     damage.apply(thrown, record);
-    ForeignEngineException exception;
-    EXPECT_EQ(DecodeForeignThrow(record, thrown.image, exception), ForeignThrow::kOther);
+    EXPECT_EQ(thrown.Decode(record), ForeignThrow::kOther);
   }
 }
 

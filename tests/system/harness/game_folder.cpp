@@ -1,13 +1,15 @@
-#include "game_folder.h"
-
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "game_run.h"
 
 namespace harness {
 
@@ -20,12 +22,6 @@ std::string ToWindowsPath(const std::string& path) {
     if (c == '/') c = '\\';
   }
   return result;
-}
-
-std::string StagedGameFolder() {
-  const char* folder = std::getenv("VANTOR_GAME_DIR");
-  if (!folder || !*folder) throw std::runtime_error("VANTOR_GAME_DIR is not set");
-  return ToWindowsPath(folder);
 }
 
 std::string ProgramFolder() {
@@ -63,18 +59,14 @@ bool FileExists(const std::string& path) {
   return stdfs::exists(path);
 }
 
-GameFolder::GameFolder() {
-  static std::atomic<unsigned> counter{0};
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  path_ = std::string(temp) + "vantor-" + std::to_string(GetCurrentProcessId()) + "-" +
-          std::to_string(counter++);
-  stdfs::remove_all(path_);
-  stdfs::copy(StagedGameFolder(), path_, stdfs::copy_options::recursive);
-  MarkDiagnosticsReportDone();
-}
-
 namespace {
+
+void CopyStagedGame(const GameFolder& folder) {
+  const char* staged = std::getenv("VANTOR_GAME_DIR");
+  if (!staged || !*staged) throw std::runtime_error("VANTOR_GAME_DIR is not set");
+  stdfs::copy(ToWindowsPath(staged), folder.Path(), stdfs::copy_options::recursive);
+  WriteFileText(folder.File("logs\\DXdiags.txt"), "made by the test harness\n");
+}
 
 void RemoveContents(const std::string& folder) {
   std::error_code ignored;
@@ -85,20 +77,20 @@ void RemoveContents(const std::string& folder) {
 
 }  // namespace
 
+GameFolder::GameFolder() {
+  static std::atomic<unsigned> counter{0};
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  path_ = std::string(temp) + "vantor-" + std::to_string(GetCurrentProcessId()) + "-" +
+          std::to_string(counter++);
+  stdfs::remove_all(path_);
+  CopyStagedGame(*this);
+}
+
 GameFolder::GameFolder(const std::string& existingFolder)
     : path_(existingFolder), ownsFolder_(false) {
   RemoveContents(path_);
-  stdfs::copy(StagedGameFolder(), path_, stdfs::copy_options::recursive);
-  MarkDiagnosticsReportDone();
-}
-
-void GameFolder::UseMsvcEngine() const {
-  stdfs::copy_file(ProgramFolder() + "\\msvc\\VantorEngine2.dll", File("VantorEngine2.dll"),
-                   stdfs::copy_options::overwrite_existing);
-}
-
-void GameFolder::MarkDiagnosticsReportDone() {
-  WriteFileText(File("logs\\DXdiags.txt"), "made by the test harness\n");
+  CopyStagedGame(*this);
 }
 
 GameFolder::~GameFolder() {
@@ -108,6 +100,36 @@ GameFolder::~GameFolder() {
   } else {
     RemoveContents(path_);
   }
+}
+
+void GameFolder::UseMsvcEngine() const {
+  stdfs::copy_file(ProgramFolder() + "\\msvc\\VantorEngine2.dll", File("VantorEngine2.dll"),
+                   stdfs::copy_options::overwrite_existing);
+}
+
+RunOptions GameOptions(const GameFolder& folder, const std::string& arguments, RunOptions options) {
+  options.program = folder.File("Vantor.exe");
+  options.arguments = arguments;
+  if (options.workingFolder.empty()) options.workingFolder = folder.Path();
+  options.environment.push_back("VANTOR_TRACE=" + folder.File("trace.txt"));
+  return options;
+}
+
+GameRun RunGame(const GameFolder& folder, const std::string& arguments, RunOptions options) {
+  GameRun run;
+  run.result = RunProgram(GameOptions(folder, arguments, std::move(options)));
+  run.trace = ReadLines(folder.File("trace.txt"));
+  return run;
+}
+
+bool Traced(const std::vector<std::string>& trace, const std::string& start) {
+  return std::any_of(trace.begin(), trace.end(),
+                     [&start](const std::string& line) { return line.rfind(start, 0) == 0; });
+}
+
+bool FaultCodesEmulated() {
+  const char* emulated = std::getenv("VANTOR_EMULATED_I386");
+  return emulated != nullptr && std::strcmp(emulated, "1") == 0;
 }
 
 }  // namespace harness
