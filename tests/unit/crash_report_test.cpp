@@ -468,16 +468,4 @@ TEST_F(CrashReportTest, ATypeWithMoreMembersThanTheListHoldsIsCut) {
             "  locals:\r\n    wide Wide \r\n" + members + "\r\n");
 }
 
-TEST(PrintableText, NeedsLettersOrDigitsAndToleratesLittleBinary) {
-  const char words[] = "a b, c!";
-  const char punctuation[] = "!? ,";
-  const char binaryTail[] = "ab\x01\x02\x03";  // 2 - 15: falls to the limit before its end
-  const char someBinary[] = "abcdefg\x01";     // 7 - 5 > 0
-  EXPECT_TRUE(IsPrintableText(Address(words)));
-  EXPECT_FALSE(IsPrintableText(Address(punctuation)));
-  EXPECT_FALSE(IsPrintableText(Address(binaryTail)));
-  EXPECT_TRUE(IsPrintableText(Address(someBinary)));
-  EXPECT_FALSE(IsPrintableText(0x0FFF));
-}
-
 }  // namespace

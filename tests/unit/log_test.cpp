@@ -51,21 +51,6 @@ TEST_F(LogTest, TheFirstLineReplacesAnOldCrashLogAndLaterOnesAppendWithCrLf) {
 #endif
 }
 
-TEST_F(LogTest, TheConsoleGetsLogLinesConvertedAndConsoleTextAsItIs) {
-  // LogOpen takes the standard output as it finds it: captured, it is a file, written as bytes.
-  testing::internal::CaptureStdout();
-  LogOpen(true);
-  LogPrint("a\nb\n");
-  ConsolePrint("c\nd %s", "e");
-  const std::string console = testing::internal::GetCapturedStdout();
-#ifdef _WIN32
-  EXPECT_EQ(console, "a\nb\nc\nd e");  // read back in text mode, which makes each CR LF a LF
-#else
-  EXPECT_EQ(console, "a\r\nb\r\nc\nd e");
-#endif
-  EXPECT_EQ(ReadFile("crash.log"), "a\r\nb\r\n");  // the file LogOpen made, not a second one
-}
-
 // The dated name for the current local time, built independently of the log's own clock code.
 std::string DatedNameNow() {
   const std::time_t now = std::time(nullptr);

@@ -1,8 +1,9 @@
-// The script checker run as its users run it: in a folder of scripts, with its exit status, its
-// standard output and the crash.log it leaves.
+// The script checker's binary form, its echo of the log and its usage, run as its users run it:
+// in a folder of scripts. What it prints for scripts the script cases show (script_cases.py).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -35,38 +36,31 @@ class ZkparseTest : public WorkingFolderTest {
   }
 };
 
-TEST_F(ZkparseTest, AValidFileExitsWith0AndPrintsItsTree) {
-  WriteFile("game.ini",
-            "!include(\"keywords.ini\")\nk(-1, 2.5, \"a\\tb\") { j(%n) }\nj(2) k(%n, %g, %s)\n");
-  const ToolRun run = Zkparse("--int n=7 --float g=0.5 --string s=text --tree game.ini");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out,
-            "k(int -1, float 2.5, string \"a\\tb\") {\n"
-            "  j(int 7 (%n))\n"
-            "}\n"
-            "j(int 2)\n"
-            "k(int 7 (%n), float 0.5 (%g), string \"text\" (%s))\n");
-  EXPECT_EQ(ReadFile("crash.log"), "");
-
-  // Without --tree nothing is printed; declarations alone are parsed too.
-  EXPECT_EQ(Zkparse("game.ini --int n=1 --float g=1 --string s=x").out, "");
-  WriteFile("empty.ini", "// nothing but declarations\n!a(i)\n");
-  const ToolRun empty = Zkparse("--tree empty.ini");
-  EXPECT_EQ(empty.status, 0);
-  EXPECT_EQ(empty.out, "");
+// Little-endian 32-bit numbers, and texts after their length, as the binary form holds them.
+std::string Int(std::uint32_t value) {
+  return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+          static_cast<char>(value >> 24)};
+}
+std::string Text(const std::string& text) {
+  return Int(static_cast<std::uint32_t>(text.size())) + text;
 }
 
 TEST_F(ZkparseTest, BinaryFormGoesToAFileOrToStandardOutputAlone) {
-  WriteFile("one.ini", "!k(i) k(5)");
-  // Node marker 16, the name "k", an int 5 without a name, the end of the list.
-  const std::string expected("\x10\0\0\0\x01\0\0\0k\0\0\0\0\x05\0\0\0\0\0\0\0\xFF\xFF\xFF\xFF", 25);
-  EXPECT_EQ(Zkparse("--binary out.bin one.ini").status, 0);
+  WriteFile("one.ini", "!k(i, f, s) k(%n, 2.5, \"a\") { k(1, 0.5, \"\") }");
+  // A call: 16, its name, each value (type 0, 1 or 2, the value, its variable's name or 0), then
+  // 32 and its block's calls up to -1 if it has one; -1 ends the list.
+  const std::string expected =
+      Int(16) + Text("k") + Int(0) + Int(7) + Text("n") + Int(1) + Int(0x40200000) + Int(0) +
+      Int(2) + Text("a") + Int(0) + Int(32) +  //
+      Int(16) + Text("k") + Int(0) + Int(1) + Int(0) + Int(1) + Int(0x3F000000) + Int(0) + Int(2) +
+      Text("") + Int(0) + Int(-1) + Int(-1);
+  EXPECT_EQ(Zkparse("--int n=7 --binary out.bin one.ini").status, 0);
   EXPECT_EQ(ReadFile("out.bin"), expected);
   // On standard output the reports stay in the log, so the bytes are the binary form alone.
   WriteFile("two.ini", "!k(i) k(5); !include(\"missing.ini\")");
   const ToolRun run = Zkparse("--binary - two.ini");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, expected);
+  EXPECT_EQ(run.out, Int(16) + Text("k") + Int(0) + Int(5) + Int(0) + Int(-1));
   EXPECT_NE(ReadFile("crash.log").find("its not c!"), std::string::npos);
 
   // A missing file: exit status 2, no list, no file.

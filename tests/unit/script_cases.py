@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""Runs the script checker on every case of a case file and compares what it prints.
+
+    script_cases.py ZKPARSE CASE-FILE
+
+A case file (script_cases/*.txt) is a list of cases:
+
+    === what the case shows
+    lines of script.txt, the file that is checked
+    --- NAME [crlf]       a further file (with CR LF line ends); right after the "===" line, the
+                          file that is checked instead of script.txt
+    --- options WORDS     the checker's options before the file (without this line: --tree)
+    --- output [exit N]   what the checker prints on standard output, its line ends as LF, and
+                          its exit status (without "exit N": 0)
+
+Files hold their lines without a line end after the last one; lines starting with "#" are
+comments. Each case runs in an empty folder of its own, where the checker mounts what the game
+mounts.
+"""
+import os
+import shlex
+import subprocess
+import sys
+import tempfile
+
+
+def read_cases(path):
+    cases, lines = [], None  # lines: where the next line goes
+    with open(path, encoding="latin-1", newline="\n") as f:
+        text = f.read().split("\n")
+    for number, line in enumerate(text, 1):
+        if line.startswith("#"):
+            continue
+        if line.startswith("=== "):
+            cases.append(dict(title=line[4:], line=number, files=[("script.txt", [], "\n")],
+                              options="--tree", output=[], exit=0))
+            lines = cases[-1]["files"][0][1]
+        elif not cases:
+            continue
+        elif not line.startswith("--- "):
+            lines.append(line)
+        else:
+            case, words = cases[-1], line[4:].split()
+            if words[0] == "output":
+                lines = case["output"]
+                case["exit"] = int(words[2]) if words[1:2] == ["exit"] else 0
+            elif words[0] == "options":
+                case["options"], lines = line[len("--- options "):], []
+            else:
+                if len(case["files"]) == 1 and not case["files"][0][1]:
+                    case["files"].clear()
+                case["files"].append((words[0], [], "\r\n" if words[1:] == ["crlf"] else "\n"))
+                lines = case["files"][-1][1]
+    return cases
+
+
+def check(tool, case):
+    """What the checker printed and its exit status, in a folder of the case's files."""
+    with tempfile.TemporaryDirectory() as folder:
+        for name, lines, end in case["files"]:
+            path = os.path.join(folder, name)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "w", encoding="latin-1", newline="") as f:
+                f.write(end.join(lines))
+        done = subprocess.run([tool] + shlex.split(case["options"]) + [case["files"][0][0]],
+                              cwd=folder, capture_output=True)
+    return done.stdout.decode("latin-1").replace("\r\n", "\n").rstrip("\n"), done.returncode
+
+
+def main():
+    tool, path = os.path.abspath(sys.argv[1]), sys.argv[2]
+    cases = read_cases(path)
+    failed = 0
+    for case in cases:
+        expected = ("\n".join(case["output"]).rstrip("\n"), case["exit"])
+        got = check(tool, case)
+        if got != expected:
+            failed += 1
+            print("%s:%d: %s\n--- expected (exit %d)\n%s\n--- printed (exit %d)\n%s\n" %
+                  (path, case["line"], case["title"], expected[1], expected[0], got[1], got[0]))
+    print("%d of %d cases print what they should" % (len(cases) - failed, len(cases)))
+    return 1 if failed or not cases else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
