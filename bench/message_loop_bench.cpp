@@ -41,10 +41,8 @@ double BareLoopRate(unsigned milliseconds) {
 
 double LauncherLoopRate(unsigned milliseconds) {
   harness::GameFolder folder;
-  harness::RunOptions options;
-  options.asDebugger = false;
-  const auto run = harness::RunGame(
-      folder, "-no-window -quit-after-ms=" + std::to_string(milliseconds), options);
+  const auto run =
+      harness::RunGame(folder, "-no-window -quit-after-ms=" + std::to_string(milliseconds));
   for (const std::string& line : run.trace) {
     unsigned long long calls = 0;
     if (std::sscanf(line.c_str(), "CGame::OnIdle x %llu", &calls) == 1) {

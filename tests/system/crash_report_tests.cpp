@@ -175,21 +175,6 @@ TEST(CrashReport, WithoutDbgHelpThereIsNoReportButTheSameEnd) {
   EXPECT_FALSE(FileExists(folder.File("callstack.txt")));
 }
 
-// The library is bound by the first crash report, never at start-up.
-TEST(CrashReport, ARunWithoutAFaultNeverLoadsDbgHelp) {
-  GameFolder folder;
-  harness::RunOptions options;
-  options.asDebugger = true;  // to see the libraries it loads; this run throws nothing
-  const auto run = RunGame(folder, "-no-window -quit-after=5", options);
-  EXPECT_EQ(run.result.exitCode, 0u);
-  const auto& loaded = run.result.loadedLibraries;
-  const auto has = [&loaded](const char* name) {
-    return std::find(loaded.begin(), loaded.end(), name) != loaded.end();
-  };
-  EXPECT_TRUE(has("vantorengine2.dll") && has("filesystem.dll")) << "the loads are seen";
-  EXPECT_FALSE(has("dbghelp.dll"));
-}
-
 // 30 000 frames still fit the stack, with what the report needs on top of them; the text is cut
 // at its size.
 TEST(CrashReport, AVeryDeepStackIsCutAtTheTextsSize) {

@@ -326,12 +326,6 @@ TEST_F(CrashReportTest, AReportAppendsTheFramesAndTheFaultInTextModeBytes) {
   EXPECT_EQ(library_.contextPcs, (std::vector<DWORD64>{0x401000, 0x402000, 0x40ABCD, 0x40F000}));
 }
 
-BOOL WINAPI NoFirstStep(DWORD, HANDLE, HANDLE, LPSTACKFRAME64, PVOID,
-                        PREAD_PROCESS_MEMORY_ROUTINE64, PFUNCTION_TABLE_ACCESS_ROUTINE64,
-                        PGET_MODULE_BASE_ROUTINE64, PTRANSLATE_ADDRESS_ROUTINE64) {
-  return FALSE;
-}
-
 // A library that lacks an entry point costs the step that needs it, never a call through null; a
 // walk that cannot start still leaves the place of the fault; an older library without SymFromAddr
 // gets a warning and bare addresses, and nothing else.
@@ -351,10 +345,6 @@ TEST_F(CrashReportTest, WhatALibraryLacksCostsOnlyThePartsThatNeedIt) {
        kSeparatorBytes + "\r\r\nCall stack:\r\r\nInner\r\r\n\r\r\nOuter\r\r\n\r\r\n" +
            kSeparatorBytes + "Exception occured at: Inner\r\n"},
       {"no StackWalk64", [](DbgHelpBinding& b) { b.entry.StackWalk64 = nullptr; }, fault},
-      {"no ImageNtHeader", [](DbgHelpBinding& b) { b.entry.ImageNtHeader = nullptr; }, fault},
-      {"no SymGetModuleBase64", [](DbgHelpBinding& b) { b.entry.SymGetModuleBase64 = nullptr; },
-       fault},
-      {"no first step", [](DbgHelpBinding& b) { b.entry.StackWalk64 = NoFirstStep; }, fault},
       {"no SymFromAddr", [](DbgHelpBinding& b) { b.entry.SymFromAddr = nullptr; },
        kSeparatorBytes +
            "\r\r\nCall stack:\r\r\nwarning: older dbghelp.dll loaded; no type information "

@@ -1,7 +1,7 @@
-// The log output as the program uses it: which file it makes and when, what reaches the file, the
-// debugger and the console, and how CrashExit ends the process. Each test starts from a fresh log
-// in a working folder of its own, registered with the file-system library as its one source, as
-// the launcher registers the game folder, so that a "debug.fnt" written into it is seen.
+// The log output as the program uses it: which file it makes and when, and what reaches the file
+// and the debugger. (How CrashExit ends the process, the system tests show.) Each test starts from
+// a fresh log in a working folder of its own, registered with the file-system library as its one
+// source, as the launcher registers the game folder, so that a "debug.fnt" written into it is seen.
 #include "log.h"
 
 #include <gtest/gtest.h>
@@ -92,26 +92,6 @@ TEST_F(LogTest, AnUnusableLogStillReachesTheDebuggerAndIsNotTriedAgain) {
   LogPrint("lost %d\n", 2);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "lost 1\r\nlost 2\r\n");
   EXPECT_FALSE(stdfs::exists("crash.log"));
-}
-
-using LogDeathTest = LogTest;
-
-// The native stand-in for the message box writes `message box "<caption>": <text>` to stderr.
-// The exit code -1 reaches the parent as its low 8 bits.
-TEST_F(LogDeathTest, CrashExitShowsItsBoxEndsWithMinusOneAndAppendsOnlyToAnOpenLog) {
-#ifdef _WIN32
-  GTEST_SKIP() << "under Wine the system tests run the program into CrashExit and answer its box";
-#endif
-  EXPECT_EXIT(CrashExit("first and last %d\n", 7), testing::ExitedWithCode(255),
-              "message box \"CrashExit\\.\\.\\.\": first and last 7");
-  EXPECT_FALSE(stdfs::exists("crash.log"));
-  EXPECT_EXIT(
-      {
-        LogPrint("*** Exception ***\n");
-        CrashExit("%s\n", "fault at 100%");
-      },
-      testing::ExitedWithCode(255), "message box \"CrashExit\\.\\.\\.\": fault at 100%");
-  EXPECT_EQ(ReadFile("crash.log"), "*** Exception ***\r\nfault at 100%\n");
 }
 
 }  // namespace

@@ -14,10 +14,6 @@ struct RunOptions {
   std::string workingFolder;             // empty: the harness's own
   std::vector<std::string> environment;  // "NAME=value" set or replaced for the program
   unsigned timeoutMs = 30000;
-  // As its debugger the harness sees the libraries the program loads, but not what it says to the
-  // debugger; under Wine 8 (x64) a C++ exception thrown in a debugged program ends in a loop of
-  // access violations, so only programs that throw nothing may be run that way.
-  bool asDebugger = false;
 };
 
 struct MessageBoxRecord {
@@ -33,8 +29,7 @@ struct RunResult {
   // Each OutputDebugStringA text, from Wine's trace of them on the harness's standard error, which
   // must be the file named by VANTOR_STDERR_FILE (run_capturing_stderr.sh).
   std::vector<std::string> debugStrings;
-  std::vector<std::string> loadedLibraries;  // as its debugger: file names, lower-cased, in order
-  std::string error;                         // why it could not be started
+  std::string error;  // why it could not be started
 };
 
 // Runs the program to its end (or the time limit) and returns what it did.

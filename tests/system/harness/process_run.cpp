@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -69,53 +68,17 @@ void AnswerBoxes(DWORD processId, std::set<HWND>& answered, std::vector<MessageB
   answered.swap(open);
 }
 
-// The file name of a loaded library, lower-cased, from the handle its load event carries.
-std::string LibraryName(HANDLE file) {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetFinalPathNameByHandleA(file, path, sizeof path, 0);
-  if (length == 0 || length >= sizeof path) return {};
-  std::string name = std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path;
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return name;
-}
-
-// Handles one debug event and continues the program. Exceptions are passed on unhandled, so the
-// program sees them exactly as it would without a debugger, except the loader's initial
-// breakpoint, which belongs to the debugger. Returns whether the program has exited.
-bool HandleDebugEvent(const DEBUG_EVENT& event, bool& sawLoaderBreakpoint, RunResult& result) {
-  DWORD status = DBG_CONTINUE;
-  if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT && event.u.CreateProcessInfo.hFile) {
-    CloseHandle(event.u.CreateProcessInfo.hFile);
-  } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT && event.u.LoadDll.hFile) {
-    result.loadedLibraries.push_back(LibraryName(event.u.LoadDll.hFile));
-    CloseHandle(event.u.LoadDll.hFile);
-  } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {
-    const bool loaderBreakpoint =
-        !sawLoaderBreakpoint &&
-        event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT;
-    sawLoaderBreakpoint = sawLoaderBreakpoint || loaderBreakpoint;
-    if (!loaderBreakpoint) status = DBG_EXCEPTION_NOT_HANDLED;
-  }
-  ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
-  return event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
-}
-
-// Undoes the C escapes of Wine's trace of a text: \n \r \t and \xNN; any other escaped character
-// stands for itself (\" \\).
+// Undoes the escapes of Wine's trace of a text: the program's texts need \n and \r, and any other
+// escaped character stands for itself.
 std::string Unescape(const std::string& text) {
   std::string result;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      result.push_back(text[i]);
-      continue;
+    char c = text[i];
+    if (c == '\\' && i + 1 < text.size()) {
+      c = text[++i];
+      c = c == 'n' ? '\n' : c == 'r' ? '\r' : c;
     }
-    const char c = text[++i];
-    if (c == 'x' && i + 2 < text.size()) {
-      result.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
-      i += 2;
-    } else {
-      result.push_back(c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c);
-    }
+    result.push_back(c);
   }
   return result;
 }
@@ -148,10 +111,7 @@ RunResult RunProgram(const RunOptions& options) {
   std::error_code missing;
   const auto errorStart = errorFile.empty() ? 0 : std::filesystem::file_size(errorFile, missing);
   PROCESS_INFORMATION info = {};
-  const bool started = options.asDebugger
-                           ? StartProcess(options, DEBUG_ONLY_THIS_PROCESS, info)
-                           : StartProcess(options, 0, info, {"WINEDEBUG=-all,+debugstr"});
-  if (!started) {
+  if (!StartProcess(options, 0, info, {"WINEDEBUG=-all,+debugstr"})) {
     result.error = "CreateProcess failed with error " + std::to_string(GetLastError());
     return result;
   }
@@ -159,20 +119,12 @@ RunResult RunProgram(const RunOptions& options) {
 
   std::set<HWND> answered;
   const ULONGLONG deadline = GetTickCount64() + options.timeoutMs;
-  bool exited = false, sawLoaderBreakpoint = false;
-  while (!exited) {
-    DEBUG_EVENT event;
-    if (!options.asDebugger) {
-      exited = WaitForSingleObject(info.hProcess, 20) == WAIT_OBJECT_0;
-    } else if (WaitForDebugEvent(&event, 20)) {
-      exited = HandleDebugEvent(event, sawLoaderBreakpoint, result);
-    }
-    if (exited) break;
+  while (WaitForSingleObject(info.hProcess, 20) != WAIT_OBJECT_0) {
     AnswerBoxes(info.dwProcessId, answered, result.boxes);
     if (GetTickCount64() > deadline) {
       result.timedOut = true;
       TerminateProcess(info.hProcess, 0xDEADBEEF);
-      if (!options.asDebugger) break;
+      break;
     }
   }
   WaitForSingleObject(info.hProcess, 10000);
@@ -181,7 +133,7 @@ RunResult RunProgram(const RunOptions& options) {
   result.exitCode = code;
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  if (!options.asDebugger && !errorFile.empty()) {
+  if (!errorFile.empty()) {
     result.debugStrings = DebugStringsFromTrace(errorFile, static_cast<std::streamoff>(errorStart));
   }
   return result;
