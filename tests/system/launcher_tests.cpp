@@ -236,31 +236,20 @@ TEST(Settings, AnUndeclaredKeywordFailsTheFileAndKeepsAllDefaults) {
 
 // A folder named Params is compiled by the game's batch file, and the launcher waits for it: the
 // batch file appends its arguments to the libraries' trace, before the file system's first call.
-// A file of that name compiles nothing.
 TEST(SideTasks, AParamsFolderIsCompiledWithTheBatchFileBeforeTheStartGoesOn) {
-  for (const bool asFolder : {true, false}) {
-    GameFolder folder;
-    WriteFileText(folder.File("JDK\\bin\\compile.bat"),
-                  "@echo off\r\necho compile.bat [%0] [%1] [%2] [%3] [%4] [%5] [%6]>> "
-                  "\"%VANTOR_TRACE%\"\r\n");
-    if (asFolder) {
-      std::filesystem::create_directories(folder.File("Params"));
-    } else {
-      WriteFileText(folder.File("Params"), "not a folder\n");
-    }
-    const auto run = RunGame(folder, "-no-window -quit-after=1");
-    EXPECT_EQ(run.result.exitCode, 0u);
-    const auto& trace = run.trace;
-    if (!asFolder) {
-      EXPECT_FALSE(Traced(trace, "compile.bat")) << "a file named Params was compiled";
-      continue;
-    }
-    const auto compile = std::find(
-        trace.begin(), trace.end(),
-        "compile.bat [JDK\\bin\\compile.bat] [-classpath] [Java] [-d] [Java] [Params\\*.java] []");
-    EXPECT_LT(compile, std::find(trace.begin(), trace.end(), "FS_init()"))
-        << "it did not run with its six arguments, or was not waited for";
-  }
+  GameFolder folder;
+  WriteFileText(folder.File("JDK\\bin\\compile.bat"),
+                "@echo off\r\necho compile.bat [%0] [%1] [%2] [%3] [%4] [%5] [%6]>> "
+                "\"%VANTOR_TRACE%\"\r\n");
+  std::filesystem::create_directories(folder.File("Params"));
+  const auto run = RunGame(folder, "-no-window -quit-after=1");
+  EXPECT_EQ(run.result.exitCode, 0u);
+  const auto& trace = run.trace;
+  const auto compile = std::find(
+      trace.begin(), trace.end(),
+      "compile.bat [JDK\\bin\\compile.bat] [-classpath] [Java] [-d] [Java] [Params\\*.java] []");
+  EXPECT_LT(compile, std::find(trace.begin(), trace.end(), "FS_init()"))
+      << "it did not run with its six arguments, or was not waited for";
 }
 
 // Started with "/t logs/DXDiags.txt" and not waited for, once logs/ is made; a tool missing from

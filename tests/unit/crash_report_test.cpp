@@ -120,8 +120,6 @@ BOOL WINAPI FakeSymGetTypeInfo(HANDLE, DWORD64, ULONG id, IMAGEHLP_SYMBOL_TYPE_I
 BOOL WINAPI FakeSymFromAddr(HANDLE, DWORD64 address, PDWORD64 displacement, PSYMBOL_INFO symbol) {
   const FakeFrame* frame = FrameAt(address);
   if (frame == nullptr || frame->name == nullptr) return FALSE;
-  EXPECT_EQ(symbol->SizeOfStruct, 88u);
-  EXPECT_EQ(symbol->MaxNameLen, 1024u);
   std::snprintf(symbol->Name, symbol->MaxNameLen, "%s", frame->name);
   *displacement = 0;
   return TRUE;

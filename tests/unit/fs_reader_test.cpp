@@ -54,19 +54,6 @@ int ThrownCode(Body body) {
   return -1;
 }
 
-// One read of the whole length; a short count is no failure, and the rest of the text is zeros.
-// The reader closes once, though the loader closes it before the reader goes.
-TEST(FileReaderTest, LoaderReadsTheWholeFileInOneCall) {
-  for (const long count : {10, 4}) {
-    Fresh({}, count);
-    const CZKParse parser("a.ini");
-    EXPECT_EQ(std::string(parser.text, parser.length),
-              std::string("0123456789", count) + std::string(10 - count, '\0'));
-    EXPECT_EQ(state.calls,
-              (Calls{"FS_open(a.ini, 0)", "FS_length(#1)", "FS_read(#1, 10)", "FS_close(#1)"}));
-  }
-}
-
 // Each failure throws its code, and a file that was opened is closed on the way out. Whatever
 // failed, the loader warns and has no text; a file too long to hold takes that way without one
 // byte of it read.

@@ -1,10 +1,9 @@
-// The limits of the log's two fixed buffers: the formatted text and the text with CR LF line ends.
-// How line ends are converted the log tests show.
+// The limit of the log's buffer for the text with CR LF line ends, where a pair may be cut. How
+// line ends are converted the log tests show; that long texts are cut, the parser's long-line test.
 #include "log_text.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdarg>
 #include <cstring>
 #include <string>
 
@@ -26,23 +25,6 @@ TEST(LogTextTest, ConversionStopsAt2046AndCompletesAPairBegunAt2045) {
   EXPECT_EQ(Convert(a2045 + "\nrest"), a2045 + "\r\n");  // 2047: the pair is completed
   EXPECT_EQ(Convert(a2044 + "\n\n"), a2044 + "\r\n");    // at 2046 the second line feed is dropped
   EXPECT_EQ(Convert(a2045 + "\r\n"), a2045 + "\r");      // an input CR LF can be cut between
-}
-
-std::string Format(const char* format, ...) {
-  char buffer[kMessageBufferSize];
-  std::memset(buffer, 'x', sizeof buffer);
-  va_list arguments;
-  va_start(arguments, format);
-  FormatLogText(buffer, format, arguments);
-  va_end(arguments);
-  return buffer;  // stops at the zero; without one, ASan reports the read past the buffer
-}
-
-TEST(LogTextTest, FormattedTextIsCutTo2047) {
-  const std::string exact(2047, 'e');
-  EXPECT_EQ(Format("%s", exact.c_str()), exact);
-  EXPECT_EQ(Format("%s%s", exact.c_str(), "tail"), exact);
-  EXPECT_EQ(Format("%s %d%%", "at", 100), "at 100%");
 }
 
 }  // namespace

@@ -90,18 +90,6 @@ std::string NormalizeInPlace(const std::string& name) {
   return buffer;
 }
 
-TEST(NormalizeTest, ResolvesDotsAndSeparatorsInPlace) {
-  // Only "." and ".." are special; case is kept.
-  const std::pair<const char*, const char*> cases[] = {
-      {"/./a\\b//C.d/", "a/b/C.d"}, {"a/../../b/../c", "c"}, {"a/b/../../..", ""}, {"...", "..."}};
-  for (const auto& [input, expected] : cases) EXPECT_EQ(NormalizeInPlace(input), expected);
-
-  char buffer[FS_MAX_PATH + 1] = "old";
-  EXPECT_EQ(FS_path_normalize(buffer, nullptr), -1);
-  EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(FS_path_normalize(nullptr, "a/b"), -1);
-}
-
 TEST(NormalizeTest, StaysWithinTheLimit) {
   const std::string longest = "d/" + std::string(FS_MAX_PATH - 2, 'x');
   EXPECT_EQ(NormalizeInPlace(longest), longest);

@@ -8,17 +8,29 @@
 #include <filesystem>
 #include <string>
 
+#include "filesystem_api.h"
+#include "log_testing.h"
 #include "working_folder_fixture.h"
 #include "zk_parse.h"
 
 class ParserTest : public WorkingFolderTest {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    WorkingFolderTest::SetUp();
+    LogResetForTesting();
+    ASSERT_EQ(FS_add_source(".", 0, 0, 0), 1);
+  }
+  void TearDown() override {
+    LogResetForTesting();  // Windows cannot remove a file that is still open
+    WorkingFolderTest::TearDown();
+  }
 
  public:
   // Closes the log and removes its file, so that the next report starts a fresh one.
-  static void RestartLog();
+  static void RestartLog() {
+    LogResetForTesting();
+    std::filesystem::remove("crash.log");
+  }
   static std::string LogText() { return ReadFile("crash.log"); }
   // One report as the log file holds it; a line feed in message must be given as CR LF.
   static std::string Report(const std::string& message, int line, const std::string& sourceLine,

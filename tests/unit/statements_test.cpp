@@ -124,15 +124,4 @@ TEST_F(StatementsTest, ACopyIsDeepAndOutlivesTheParsedList) {
   EXPECT_STREQ(node->name, "last");
 }
 
-// Every value of a constant is a copy of its own, so that a host may change one string in place.
-TEST_F(StatementsTest, ValuesOfOneStringConstantAreSeparateCopies) {
-  const List list = Parse("$t(s, \"text\") !a(s, s) a(t, t)");
-  ASSERT_NE(list, nullptr);
-  char* first = static_cast<CZKPARSE_STRING*>(list->params)->value;
-  const char* second = static_cast<CZKPARSE_STRING*>(list->params->next)->value;
-  EXPECT_NE(first, second);
-  first[0] = 'n';
-  EXPECT_STREQ(second, "text");
-}
-
 }  // namespace

@@ -1,5 +1,5 @@
-// The script checker's binary form, its echo of the log and its usage, run as its users run it:
-// in a folder of scripts. What it prints for scripts the script cases show (script_cases.py).
+// The script checker's binary form and its usage, run as its users run it: in a folder of scripts.
+// What it prints for scripts the script cases show (script_cases.py).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -66,19 +66,6 @@ TEST_F(ZkparseTest, BinaryFormGoesToAFileOrToStandardOutputAlone) {
   // A missing file: exit status 2, no list, no file.
   EXPECT_EQ(Zkparse("--binary none.bin missing.ini").status, 2);
   EXPECT_FALSE(std::filesystem::exists("none.bin"));
-}
-
-TEST_F(ZkparseTest, AFailingFileExitsWith1AndEchoesTheLog) {
-  WriteFile("bad.ini", "!include(\"keywords.ini\")\nj(%n)\n");
-  const ToolRun run = Zkparse("--tree --float n=1 bad.ini");
-  EXPECT_EQ(run.status, 1);
-  const std::string expected =
-      "[CZKParse] variable callback not specified: unable to read 'n' variable!\r\n"
-      ": in file 'bad.ini' in line 2\r\n"
-      "j(%n)\n\r\n"
-      "Parser: cant parse file 'bad.ini'\r\n";
-  EXPECT_EQ(ReadFile("crash.log"), expected);
-  EXPECT_EQ(run.out, expected) << "standard output holds the same bytes as the log";
 }
 
 TEST_F(ZkparseTest, WrongUsageExitsWith64WithTheUsageText) {
