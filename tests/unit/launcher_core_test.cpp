@@ -45,6 +45,10 @@ TEST_F(GameSettingsTest, TheCommandLineNamesTheFileAndTheFileOverridesTheDefault
       {"a value past 259 characters is cut to fit",
        "JavaClasses(\"" + std::string(300, 'v') + "\")", "", exe,
        "TestGame " + std::string(259, 'v') + " code"},
+      {"only a string first argument counts; calls in a block are not settings",
+       "!JavaClasses(int)\nJavaClasses(5)\nJavaClassesPacked(\"Out\") { JavaClassesPacked(\"In\") "
+       "}",
+       "", exe, "TestGame Java Out"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);
@@ -56,13 +60,6 @@ TEST_F(GameSettingsTest, TheCommandLineNamesTheFileAndTheFileOverridesTheDefault
                   settings.JavaClassesPacked,
               test.expected);
   }
-  // Only a string first argument counts; calls in a block are not settings.
-  WriteFile("game.ini",
-            "!JavaClasses(int)\n!JavaClassesPacked(string)\nJavaClasses(5)\n"
-            "JavaClassesPacked(\"Outer\") { JavaClassesPacked(\"Inner\") }\n");
-  const GameSettings settings = ReadGameSettings("", exe.c_str());
-  EXPECT_STREQ(settings.JavaClasses, "Java");
-  EXPECT_STREQ(settings.JavaClassesPacked, "Outer");
 }
 
 using RunningMessageTest = ParserTest;

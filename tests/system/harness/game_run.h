@@ -23,7 +23,6 @@ struct MessageBoxRecord {
 
 struct RunResult {
   bool started = false;
-  bool timedOut = false;  // the harness ended the process after the time limit
   unsigned long exitCode = 0;
   std::vector<MessageBoxRecord> boxes;  // in the order they appeared
   // Each OutputDebugStringA text, from Wine's trace of them on the harness's standard error, which

@@ -122,7 +122,6 @@ RunResult RunProgram(const RunOptions& options) {
   while (WaitForSingleObject(info.hProcess, 20) != WAIT_OBJECT_0) {
     AnswerBoxes(info.dwProcessId, answered, result.boxes);
     if (GetTickCount64() > deadline) {
-      result.timedOut = true;
       TerminateProcess(info.hProcess, 0xDEADBEEF);
       break;
     }
