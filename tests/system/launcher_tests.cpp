@@ -81,6 +81,10 @@ TEST(Launcher, MountsEverySourceRunsTheGameAndEndsWithTheQuitCode) {
   EXPECT_EQ(EngineLines(trace), expected);
   EXPECT_EQ(trace.back(), "FS_shutdown()");
   EXPECT_FALSE(FileExists(folder.File("crash.log"))) << "nothing was logged, so no log file";
+  // The debug-help library is loaded by the first crash report, never at start-up.
+  const auto& loaded = run.result.loadedLibraries;
+  EXPECT_NE(std::find(loaded.begin(), loaded.end(), "filesystem.dll"), loaded.end());
+  EXPECT_EQ(std::find(loaded.begin(), loaded.end(), "dbghelp.dll"), loaded.end());
 }
 
 TEST(Launcher, AFailedInitSkipsTheLoopButStillShutsDown) {

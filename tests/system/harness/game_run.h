@@ -25,9 +25,10 @@ struct RunResult {
   bool started = false;
   unsigned long exitCode = 0;
   std::vector<MessageBoxRecord> boxes;  // in the order they appeared
-  // Each OutputDebugStringA text, from Wine's trace of them on the harness's standard error, which
-  // must be the file named by VANTOR_STDERR_FILE (run_capturing_stderr.sh).
-  std::vector<std::string> debugStrings;
+  // Each OutputDebugStringA text, and each library loaded (its file name, lower-cased), from
+  // Wine's trace on the harness's standard error, which must be the file named by
+  // VANTOR_STDERR_FILE (run_capturing_stderr.sh).
+  std::vector<std::string> debugStrings, loadedLibraries;
   std::string error;  // why it could not be started
 };
 

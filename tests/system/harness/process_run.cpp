@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -83,23 +84,27 @@ std::string Unescape(const std::string& text) {
   return result;
 }
 
-// The OutputDebugStringA texts in Wine's trace output from offset on, which the test runner points
-// at the file named by VANTOR_STDERR_FILE (run_capturing_stderr.sh):
+// The OutputDebugStringA texts and the libraries loaded, from Wine's trace output from offset on,
+// which the test runner points at the file named by VANTOR_STDERR_FILE (run_capturing_stderr.sh):
 //   0124:warn:debugstr:OutputDebugStringA "text\n"
+//   0124:trace:loaddll:build_module Loaded L"C:\\windows\\system32\\dbghelp.dll" at ...
 // Wine traces only the start of a long text; the test would see it cut.
-std::vector<std::string> DebugStringsFromTrace(const std::string& file, std::streamoff offset) {
-  static const std::string kMarker = ":warn:debugstr:OutputDebugStringA \"";
-  std::vector<std::string> texts;
+void ReadTrace(const std::string& file, std::streamoff offset, RunResult& result) {
+  static const std::string kText = ":warn:debugstr:OutputDebugStringA \"", kLoad = " Loaded L\"";
   std::ifstream in(file, std::ios::binary);
   in.seekg(offset);
   for (std::string line; std::getline(in, line);) {
-    const size_t marker = line.find(kMarker);
-    const size_t start = marker + kMarker.size(), end = line.rfind('"');
-    if (marker != std::string::npos && end >= start) {
-      texts.push_back(Unescape(line.substr(start, end - start)));
+    const size_t text = line.find(kText), load = line.find(kLoad), end = line.rfind('"');
+    if (text != std::string::npos && end >= text + kText.size()) {
+      result.debugStrings.push_back(
+          Unescape(line.substr(text + kText.size(), end - text - kText.size())));
+    } else if (load != std::string::npos && line.find(":loaddll:") != std::string::npos) {
+      const std::string path = line.substr(0, line.find('"', load + kLoad.size()));
+      std::string name = path.substr(path.find_last_of("\\\"") + 1);
+      for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      result.loadedLibraries.push_back(name);
     }
   }
-  return texts;
 }
 
 }  // namespace
@@ -111,7 +116,7 @@ RunResult RunProgram(const RunOptions& options) {
   std::error_code missing;
   const auto errorStart = errorFile.empty() ? 0 : std::filesystem::file_size(errorFile, missing);
   PROCESS_INFORMATION info = {};
-  if (!StartProcess(options, 0, info, {"WINEDEBUG=-all,+debugstr"})) {
+  if (!StartProcess(options, 0, info, {"WINEDEBUG=-all,+debugstr,+loaddll"})) {
     result.error = "CreateProcess failed with error " + std::to_string(GetLastError());
     return result;
   }
@@ -133,7 +138,7 @@ RunResult RunProgram(const RunOptions& options) {
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   if (!errorFile.empty()) {
-    result.debugStrings = DebugStringsFromTrace(errorFile, static_cast<std::streamoff>(errorStart));
+    ReadTrace(errorFile, static_cast<std::streamoff>(errorStart), result);
   }
   return result;
 }
