@@ -240,11 +240,12 @@ TEST(Settings, AnUndeclaredKeywordFailsTheFileAndKeepsAllDefaults) {
 
 // A folder named Params is compiled by the game's batch file, and the launcher waits for it: the
 // batch file appends its arguments to the libraries' trace, before the file system's first call.
+// A file of that name compiles nothing.
 TEST(SideTasks, AParamsFolderIsCompiledWithTheBatchFileBeforeTheStartGoesOn) {
-  GameFolder folder;
-  WriteFileText(folder.File("JDK\\bin\\compile.bat"),
-                "@echo off\r\necho compile.bat [%0] [%1] [%2] [%3] [%4] [%5] [%6]>> "
-                "\"%VANTOR_TRACE%\"\r\n");
+  const std::string batch =
+      "@echo off\r\necho compile.bat [%0] [%1] [%2] [%3] [%4] [%5] [%6]>> \"%VANTOR_TRACE%\"\r\n";
+  GameFolder folder, withFile;
+  WriteFileText(folder.File("JDK\\bin\\compile.bat"), batch);
   std::filesystem::create_directories(folder.File("Params"));
   const auto run = RunGame(folder, "-no-window -quit-after=1");
   EXPECT_EQ(run.result.exitCode, 0u);
@@ -254,6 +255,10 @@ TEST(SideTasks, AParamsFolderIsCompiledWithTheBatchFileBeforeTheStartGoesOn) {
       "compile.bat [JDK\\bin\\compile.bat] [-classpath] [Java] [-d] [Java] [Params\\*.java] []");
   EXPECT_LT(compile, std::find(trace.begin(), trace.end(), "FS_init()"))
       << "it did not run with its six arguments, or was not waited for";
+
+  WriteFileText(withFile.File("JDK\\bin\\compile.bat"), batch);
+  WriteFileText(withFile.File("Params"), "not a folder\n");
+  EXPECT_FALSE(Traced(RunGame(withFile, "-no-window -quit-after=1").trace, "compile.bat"));
 }
 
 // Started with "/t logs/DXDiags.txt" and not waited for, once logs/ is made; a tool missing from
