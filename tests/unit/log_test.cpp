@@ -1,7 +1,6 @@
 // The log output as the program uses it: which file it makes and when, and what reaches the file
-// and the debugger. (How CrashExit ends the process, the system tests show.) Each test starts from
-// a fresh log in a working folder of its own, registered with the file-system library as its one
-// source, as the launcher registers the game folder, so that a "debug.fnt" written into it is seen.
+// and the debugger. (How CrashExit ends the process, the system tests show.) The working folder is
+// the file-system library's source, so that a "debug.fnt" written into it is seen.
 #include "log.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "filesystem_api.h"
+#include "log_folder_fixture.h"
 #include "log_testing.h"
-#include "working_folder_fixture.h"
 
 #ifdef _WIN32
 #include <fstream>
@@ -22,18 +20,7 @@ namespace stdfs = std::filesystem;
 
 namespace {
 
-class LogTest : public WorkingFolderTest {
- protected:
-  void SetUp() override {
-    WorkingFolderTest::SetUp();
-    LogResetForTesting();
-    ASSERT_EQ(FS_add_source(".", 0, 0, 0), 1);
-  }
-  void TearDown() override {
-    LogResetForTesting();  // closes the log first: Windows cannot remove an open file
-    WorkingFolderTest::TearDown();
-  }
-};
+using LogTest = LogFolderTest;
 
 TEST_F(LogTest, TheFirstLineReplacesAnOldCrashLogAndLaterOnesAppendWithCrLf) {
   const std::string old = "an earlier run's log, longer than this run's" + std::string(100, '.');

@@ -1,6 +1,5 @@
 // The parser's tests work as the program does: a script is a file loaded through the file-system
-// library, a report is what reaches the log file. Each test runs in a temporary working folder
-// (where the log writes "crash.log"), registered as the library's one source, with a fresh log.
+// library, a report is what reaches the log file ("crash.log" in the working folder).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,23 +7,10 @@
 #include <filesystem>
 #include <string>
 
-#include "filesystem_api.h"
-#include "log_testing.h"
-#include "working_folder_fixture.h"
+#include "log_folder_fixture.h"
 #include "zk_parse.h"
 
-class ParserTest : public WorkingFolderTest {
- protected:
-  void SetUp() override {
-    WorkingFolderTest::SetUp();
-    LogResetForTesting();
-    ASSERT_EQ(FS_add_source(".", 0, 0, 0), 1);
-  }
-  void TearDown() override {
-    LogResetForTesting();  // Windows cannot remove a file that is still open
-    WorkingFolderTest::TearDown();
-  }
-
+class ParserTest : public LogFolderTest {
  public:
   // Closes the log and removes its file, so that the next report starts a fresh one.
   static void RestartLog() {
