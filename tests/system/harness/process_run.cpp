@@ -34,14 +34,14 @@ std::string BuildEnvironment(const std::vector<std::string>& changes) {
   return result + '\0';
 }
 
-bool StartProcess(const RunOptions& options, DWORD flags, PROCESS_INFORMATION& info,
+bool StartProcess(const RunOptions& options, PROCESS_INFORMATION& info,
                   std::vector<std::string> changes = {}) {
   std::string commandLine = "\"" + options.program + "\" " + options.arguments;
   changes.insert(changes.end(), options.environment.begin(), options.environment.end());
   std::string environment = BuildEnvironment(changes);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  return CreateProcessA(options.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags,
+  return CreateProcessA(options.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                         environment.data(),
                         options.workingFolder.empty() ? nullptr : options.workingFolder.c_str(),
                         &startup, &info) != FALSE;
@@ -116,7 +116,7 @@ RunResult RunProgram(const RunOptions& options) {
   std::error_code missing;
   const auto errorStart = errorFile.empty() ? 0 : std::filesystem::file_size(errorFile, missing);
   PROCESS_INFORMATION info = {};
-  if (!StartProcess(options, 0, info, {"WINEDEBUG=-all,+debugstr,+loaddll"})) {
+  if (!StartProcess(options, info, {"WINEDEBUG=-all,+debugstr,+loaddll"})) {
     result.error = "CreateProcess failed with error " + std::to_string(GetLastError());
     return result;
   }
@@ -145,7 +145,7 @@ RunResult RunProgram(const RunOptions& options) {
 
 BackgroundProgram::BackgroundProgram(const RunOptions& options) {
   PROCESS_INFORMATION info = {};
-  if (StartProcess(options, 0, info)) {
+  if (StartProcess(options, info)) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;
   }
