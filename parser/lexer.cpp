@@ -1,14 +1,9 @@
-// The lexer: byte by byte over the parser's text, with pos as the read position and line as the
-// line counter. There is no token stream; each part of the grammar calls what it needs and backs
-// up one byte with UnreadChar where it has read too far. Nothing here allocates.
+#include "lexer.h"
+
+#include <algorithm>
 #include <cstring>
 
-#include "zk_parse.h"
-
 namespace {
-
-constexpr int kEnd = -1;
-constexpr unsigned char kLineFeed = 10;
 
 // The word bytes: letters, digits and the underscore. A table, because names are read a byte at a
 // time in every statement.
@@ -23,6 +18,10 @@ struct WordBytes {
 };
 constexpr WordBytes kWordBytes;
 
+bool IsDigit(int byte) {
+  return byte >= '0' && byte <= '9';
+}
+
 std::int32_t CountLineFeeds(const unsigned char* from, const unsigned char* to) {
   std::int32_t count = 0;
   for (; from < to; ++from) count += *from == kLineFeed;
@@ -31,10 +30,19 @@ std::int32_t CountLineFeeds(const unsigned char* from, const unsigned char* to) 
 
 }  // namespace
 
-// The skipping operations walk the text with a pointer of their own and store pos and line once
-// at the end; they consume exactly what a walk with ReadChar and UnreadChar would.
+void Lexer::Take(char* newText, std::uint32_t newLength) {
+  delete[] text;
+  text = newText;
+  length = newLength;
+  pos = 0;
+  line = 1;
+  unclosedCommentLine_ = 0;
+}
 
-int CZKParse::SkipBlanksAndComments() {
+// The scans walk the text with a pointer of their own and store pos and line once at the end;
+// they consume exactly what a walk with ReadChar and UnreadChar would.
+
+int Lexer::SkipBlanksAndComments() {
   const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
   const unsigned char* const end = bytes + length;
   const unsigned char* at = bytes + pos;
@@ -48,7 +56,7 @@ int CZKParse::SkipBlanksAndComments() {
     } else if (byte == '/' && at + 1 < end && (at[1] == '/' || at[1] == '*')) {
       pos = static_cast<std::uint32_t>(at + 2 - bytes);
       const bool closed = at[1] == '/' ? SkipLineComment() == 0 : SkipBlockComment() == 0;
-      if (!closed) return kEnd;
+      if (!closed) return kEndOfText;
       at = bytes + pos;
     } else {
       // Anything else, a lone slash included, belongs to the grammar.
@@ -56,22 +64,22 @@ int CZKParse::SkipBlanksAndComments() {
     }
   }
   pos = static_cast<std::uint32_t>(at - bytes);
-  return at < end ? 0 : kEnd;
+  return at < end ? 0 : kEndOfText;
 }
 
-int CZKParse::SkipLineComment() {
+int Lexer::SkipLineComment() {
   const char* const start = text + pos;
   const void* const lineFeed = std::memchr(start, kLineFeed, length - pos);
   if (lineFeed == nullptr) {
     pos = length;
-    return kEnd;
+    return kEndOfText;
   }
   pos += static_cast<std::uint32_t>(static_cast<const char*>(lineFeed) - start) + 1;
   ++line;
   return 0;
 }
 
-int CZKParse::SkipBlockComment() {
+int Lexer::SkipBlockComment() {
   // The first "*/" from pos on ends the comment; "**/" ends at its slash as well.
   const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
   const unsigned char* const end = bytes + length;
@@ -83,13 +91,14 @@ int CZKParse::SkipBlockComment() {
       break;
     }
   }
+  if (closed == nullptr) unclosedCommentLine_ = line;
   const unsigned char* const stop = closed != nullptr ? closed : end;
   line += CountLineFeeds(at, stop);
   pos = static_cast<std::uint32_t>(stop - bytes);
-  return closed != nullptr ? 0 : kEnd;
+  return closed != nullptr ? 0 : kEndOfText;
 }
 
-int CZKParse::ReadWord(char* buffer, int size) {
+int Lexer::ReadWord(char* buffer, int size) {
   if (size < 1) return 1;  // no room even for the terminating zero
   const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
   const std::uint32_t start = pos;
@@ -98,72 +107,118 @@ int CZKParse::ReadWord(char* buffer, int size) {
   const std::uint32_t count = stop - start;
   // Word bytes are never line feeds: line stays as it is.
   if (count > static_cast<std::uint32_t>(size - 1)) {
-    // The byte that found no room has been read when the limit is reported, and is given back
-    // after it.
     std::memcpy(buffer, text + start, static_cast<std::size_t>(size - 1));
     buffer[size - 1] = '\0';
-    pos = start + static_cast<std::uint32_t>(size);
-    ReportError("word limit exceeded");
-    --pos;
+    pos = start + static_cast<std::uint32_t>(size - 1);
     return 1;
   }
   std::memcpy(buffer, text + start, count);
   buffer[count] = '\0';
   pos = stop;
   // The name may be complete when the text ends, but the caller must know.
-  return stop < length ? 0 : kEnd;
+  return stop < length ? 0 : kEndOfText;
 }
 
-int CZKParse::ReadOperator() {
+int Lexer::ReadOperator() {
   const int first = ReadChar();
   const int second = ReadChar();
   if (first == '=' && second == '=') return ZKPARSE_OP_EQUAL;
   if (first == '!' && second == '=') return ZKPARSE_OP_NOT_EQUAL;
   if (first == '>' || first == '<') {
     if (second == '=') return first == '>' ? ZKPARSE_OP_GREATER_EQUAL : ZKPARSE_OP_LESS_EQUAL;
-    if (second == kEnd) return ZKPARSE_OP_NONE;
+    if (second == kEndOfText) return ZKPARSE_OP_NONE;
     UnreadChar();
     return first == '>' ? ZKPARSE_OP_GREATER : ZKPARSE_OP_LESS;
   }
-  // Not an operator: what was read stays consumed; the caller fails on it anyway.
   return ZKPARSE_OP_NONE;
 }
 
-bool CZKParse::IsValueTerminator(int byte) {
+bool Lexer::IsValueTerminator(int byte) {
   return byte == ' ' || byte == kLineFeed || byte == '\r' || byte == '\t' || byte == ',' ||
          byte == ')';
 }
 
-namespace {
+// A number's bytes are never line feeds: only pos moves.
 
-// Both comparisons apply the operator to the left and the right operand.
-template <typename Number>
-bool Compare(int code, Number a, Number b) {
-  switch (code) {
-    case ZKPARSE_OP_EQUAL:
-      return a == b;
-    case ZKPARSE_OP_NOT_EQUAL:
-      return a != b;
-    case ZKPARSE_OP_GREATER:
-      return a > b;
-    case ZKPARSE_OP_LESS:
-      return a < b;
-    case ZKPARSE_OP_GREATER_EQUAL:
-      return a >= b;
-    case ZKPARSE_OP_LESS_EQUAL:
-      return a <= b;
-    default:
-      return false;
+Lexer::IntDigits Lexer::ReadIntDigits() {
+  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
+  std::uint32_t at = pos;
+  IntDigits digits = {0, false, false, kEndOfText};
+  while (at < length && IsDigit(bytes[at])) {
+    const std::uint64_t wide = digits.value * 10ull + (bytes[at++] - '0');
+    digits.beyond32Bits |= wide > 0xFFFFFFFFull;
+    digits.value = static_cast<std::uint32_t>(wide);
   }
+  digits.any = at != pos;
+  if (at < length) digits.next = bytes[at];
+  pos = at;
+  return digits;
 }
 
-}  // namespace
-
-bool CZKParse::CompareInt(int code, std::int32_t a, std::int32_t b) {
-  return Compare(code, a, b);
+Lexer::FloatDigits Lexer::ReadFloatDigits() {
+  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
+  std::uint32_t at = pos;
+  FloatDigits digits = {0.0, false, kEndOfText};
+  while (at < length && IsDigit(bytes[at]))
+    digits.value = digits.value * 10.0 + (bytes[at++] - '0');
+  digits.any = at != pos;
+  if (digits.any && at < length && bytes[at] == '.') {
+    // The fraction's digits are gathered like the integer's and scaled once at the end; a point
+    // without digits leaves the value as it is.
+    double scale = 1.0;
+    ++at;
+    while (at < length && IsDigit(bytes[at])) {
+      digits.value = digits.value * 10.0 + (bytes[at++] - '0');
+      scale *= 0.1;
+    }
+    digits.value *= scale;
+  }
+  if (at < length) digits.next = bytes[at];
+  pos = at;
+  return digits;
 }
 
-// Floats compare exactly, with no tolerance; a NaN on either side makes only "!=" true.
-bool CZKParse::CompareFloat(int code, float a, float b) {
-  return Compare(code, a, b);
+// The closing quote is found first (the byte after a backslash never closes), so that the parser
+// can write the string once: a string is never longer than its text.
+Lexer::QuotedText Lexer::ReadQuoted() {
+  const char* const start = text + pos;
+  const char* const end = text + length;
+  const char* close = start;
+  bool escapes = false;
+  while (close < end && *close != '"') {
+    if (*close == '\\') {
+      escapes = true;
+      ++close;
+      if (close == end) break;
+    }
+    ++close;
+  }
+  const char* const consumed = close < end ? close + 1 : end;
+  line += static_cast<std::int32_t>(std::count(start, consumed, static_cast<char>(kLineFeed)));
+  pos = static_cast<std::uint32_t>(consumed - text);
+  return QuotedText{start, close < end ? close : end, close < end, escapes};
+}
+
+char* Lexer::Unescape(const char* begin, const char* end, char* out) {
+  for (const char* at = begin; at < end; ++at) {
+    if (*at != '\\') {
+      *out++ = *at;  // line breaks included: a raw line break stays in the string
+      continue;
+    }
+    const char escaped = *++at;
+    if (escaped == 'n') {
+      *out++ = '\r';
+      *out++ = '\n';
+    } else if (escaped == 't') {
+      *out++ = '\t';
+    } else if (escaped == '\r' || escaped == '\n') {
+      // A backslash at the end of a line continues the string on the next one, without a line
+      // break, whichever of CR LF, LF CR, CR or LF ends the line.
+      const char pair = escaped == '\r' ? '\n' : '\r';
+      if (at + 1 < end && at[1] == pair) ++at;
+    } else {
+      *out++ = escaped;  // \" gives a quote, \\ a backslash, any other byte itself
+    }
+  }
+  return out;
 }

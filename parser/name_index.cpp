@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "text_case.h"
+
 const CZKPARSE_KEYWORD* NameIndex::Find(const CZKPARSE_KEYWORD* head, const char* name) {
   TakeIn(head);
   const auto found = nodes_.find(MakeKey(name));
@@ -34,11 +36,8 @@ void NameIndex::TakeIn(const CZKPARSE_KEYWORD* head) {
 
 NameIndex::Key NameIndex::MakeKey(const char* name) const {
   Key key = {};
-  // The same folding as the parser's: ASCII letters only, whatever the locale.
   for (std::size_t at = 0; at + 1 < sizeof key.bytes && name[at] != '\0'; ++at) {
-    const char byte = name[at];
-    key.bytes[at] =
-        ignoreCase_ && byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte;
+    key.bytes[at] = ignoreCase_ ? LowerAscii(name[at]) : name[at];
   }
   return key;
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kEnd = -1;
-
 // The type a type letter names, or -1. Declarations and constant definitions share the letters.
 int TypeOfLetter(int byte) {
   switch (byte) {
@@ -35,6 +33,28 @@ int TypeOfLetter(int byte) {
   }
 }
 
+// The conditional include's comparison: the operator applied to the left and the right operand.
+// Floats compare exactly, with no tolerance; a NaN on either side makes only "!=" true.
+template <typename Number>
+bool Compare(int code, Number a, Number b) {
+  switch (code) {
+    case ZKPARSE_OP_EQUAL:
+      return a == b;
+    case ZKPARSE_OP_NOT_EQUAL:
+      return a != b;
+    case ZKPARSE_OP_GREATER:
+      return a > b;
+    case ZKPARSE_OP_LESS:
+      return a < b;
+    case ZKPARSE_OP_GREATER_EQUAL:
+      return a >= b;
+    case ZKPARSE_OP_LESS_EQUAL:
+      return a <= b;
+    default:
+      return false;
+  }
+}
+
 // Links list after the last node that tail leads to and moves tail to the new end. Only the
 // appended nodes are walked, so appending stays linear over a whole parse.
 void Append(CZKPARSE_KEYWORD**& tail, CZKPARSE_KEYWORD* list) {
@@ -47,7 +67,7 @@ void Append(CZKPARSE_KEYWORD**& tail, CZKPARSE_KEYWORD* list) {
 // --- Keyword calls ---------------------------------------------------------------------------
 
 CZKPARSE_KEYWORD* CZKParse::ReadCall(CZKPARSE_KEYWORD* declarations, int* error) {
-  SkipSpace();
+  lexer.SkipSpace();
   // On a failure the node is simply left behind: the arena goes with the failed parse.
   CZKPARSE_KEYWORD* const node = arena.New<CZKPARSE_KEYWORD>();
   const auto fail = [this, error](const char* message) -> CZKPARSE_KEYWORD* {
@@ -56,7 +76,7 @@ CZKPARSE_KEYWORD* CZKParse::ReadCall(CZKPARSE_KEYWORD* declarations, int* error)
     return nullptr;
   };
 
-  if (ReadWord(node->name, CZKPARSE_KEYWORD::kNameSize) != 0) return fail("error in call");
+  if (ReadName(node->name) != 0) return fail("error in call");
   LowerCase(node->name);
 
   // The newest declaration of the name, as a walk of the chain from its head would find it.
@@ -67,13 +87,13 @@ CZKPARSE_KEYWORD* CZKParse::ReadCall(CZKPARSE_KEYWORD* declarations, int* error)
     return nullptr;
   }
 
-  SkipSpace();
-  if (ReadChar() != '(') return fail("opening bracket expected");
+  lexer.SkipSpace();
+  if (lexer.ReadChar() != '(') return fail("opening bracket expected");
 
   CZKPARSE_PARAM* last = nullptr;
   for (const CZKPARSE_PARAM* prototype = declaration->params; prototype != nullptr;
        prototype = prototype->next) {
-    SkipSpace();
+    lexer.SkipSpace();
     CZKPARSE_PARAM* value;
     if (prototype->type == ZKPARSE_TYPE_INT) {
       value = ReadInt(error);
@@ -90,13 +110,13 @@ CZKPARSE_KEYWORD* CZKParse::ReadCall(CZKPARSE_KEYWORD* declarations, int* error)
     }
     last = value;
     if (prototype->next != nullptr) {
-      SkipSpace();
-      if (ReadChar() != ',') return fail("comma expected");
+      lexer.SkipSpace();
+      if (lexer.ReadChar() != ',') return fail("comma expected");
     }
   }
 
-  SkipSpace();
-  if (ReadChar() != ')') return fail("closing bracket expected");
+  lexer.SkipSpace();
+  if (lexer.ReadChar() != ')') return fail("closing bracket expected");
   return node;
 }
 
@@ -110,18 +130,18 @@ void CZKParse::ReadConstDef(int* error) {
   };
 
   // Directly after the '$': a blank there leaves the name empty, and the bracket check fails.
-  if (ReadWord(node->name, CZKPARSE_KEYWORD::kNameSize) != 0) return fail("error in const def");
+  if (ReadName(node->name) != 0) return fail("error in const def");
   LowerCase(node->name);
-  SkipSpace();
-  if (ReadChar() != '(') return fail("left bracked expected in const def");
+  lexer.SkipSpace();
+  if (lexer.ReadChar() != '(') return fail("left bracked expected in const def");
 
-  SkipSpace();
-  const int type = TypeOfLetter(ReadChar());
+  lexer.SkipSpace();
+  const int type = TypeOfLetter(lexer.ReadChar());
   if (type < 0) return fail("unexpected character in typedef");
-  SkipSpace();
-  if (ReadChar() != ',') return fail("unexpected character in typedef");
+  lexer.SkipSpace();
+  if (lexer.ReadChar() != ',') return fail("unexpected character in typedef");
 
-  SkipSpace();
+  lexer.SkipSpace();
   // The constant keeps only the value: a value read from a variable reference carries the
   // variable's name, which the constant does not.
   CZKPARSE_PARAM* value;
@@ -136,8 +156,8 @@ void CZKParse::ReadConstDef(int* error) {
   value->name = nullptr;
   node->params = value;
 
-  SkipSpace();
-  if (ReadChar() != ')') return fail("unexpected character in typedef");
+  lexer.SkipSpace();
+  if (lexer.ReadChar() != ')') return fail("unexpected character in typedef");
   // At the head: a later definition of the same name hides this one from every later lookup.
   node->next = constants;
   constants = node;
@@ -148,14 +168,14 @@ void CZKParse::ReadConstDef(int* error) {
 void CZKParse::ReadDirective(int* error, CZKPARSE_KEYWORD** statements,
                              CZKPARSE_KEYWORD** declarations) {
   CZKPARSE_KEYWORD* const node = arena.New<CZKPARSE_KEYWORD>();
-  if (ReadWord(node->name, CZKPARSE_KEYWORD::kNameSize) != 0) {
+  if (ReadName(node->name) != 0) {
     ReportError("error in typedef");
     *error = 1;
     return;
   }
   LowerCase(node->name);
-  SkipSpace();
-  const int byte = ReadChar();
+  lexer.SkipSpace();
+  const int byte = lexer.ReadChar();
 
   if (std::strcmp(node->name, "include") == 0) {
     ReadInclude(byte, error, statements, declarations);
@@ -181,8 +201,8 @@ void CZKParse::ReadTypeDef(CZKPARSE_KEYWORD* node, int byte, int* error,
   CZKPARSE_PARAM* last = nullptr;
   bool afterType = false;
   for (;;) {
-    SkipSpace();
-    const int next = ReadChar();
+    lexer.SkipSpace();
+    const int next = lexer.ReadChar();
     if (!afterType) {
       const int type = TypeOfLetter(next);
       if (type >= 0) {
@@ -205,7 +225,7 @@ void CZKParse::ReadTypeDef(CZKPARSE_KEYWORD* node, int byte, int* error,
         continue;
       }
       if (next == ')') break;
-      if (next != kEnd) continue;
+      if (next != kEndOfText) continue;
     }
     ReportError("unexpected characted in typedef");
     *error = 1;
@@ -222,14 +242,14 @@ void CZKParse::ReadInclude(int byte, int* error, CZKPARSE_KEYWORD** statements,
     *error = 1;
     return;
   }
-  SkipSpace();
+  lexer.SkipSpace();
   // A name that cannot be read skips the include and nothing else: the parse goes on after what
   // the string reader consumed.
   int readError = 0;
   const CZKPARSE_STRING* name = ReadString(&readError);
   if (readError != 0 || name == nullptr) return;
-  SkipSpace();
-  if (ReadChar() != ')') {
+  lexer.SkipSpace();
+  if (lexer.ReadChar() != ')') {
     ReportError("right bracked expected in include");
     *error = 1;
     return;
@@ -253,31 +273,30 @@ void CZKParse::ReadConditionalInclude(bool floats, int byte, int* error,
   };
 
   if (byte != '(') return fail("left bracked");
-  SkipSpace();
+  lexer.SkipSpace();
   int readError = 0;
   const CZKPARSE_PARAM* left = readOperand(&readError);
   if (readError != 0) return fail("int");
-  SkipSpace();
-  const int operation = ReadOperator();
+  lexer.SkipSpace();
+  const int operation = lexer.ReadOperator();
   if (operation == ZKPARSE_OP_NONE) return fail("operator");
-  SkipSpace();
+  lexer.SkipSpace();
   readError = 0;
   const CZKPARSE_PARAM* right = readOperand(&readError);
   if (readError != 0) return fail("int");
-  SkipSpace();
-  if (ReadChar() != ',') return fail("comma");
-  SkipSpace();
+  lexer.SkipSpace();
+  if (lexer.ReadChar() != ',') return fail("comma");
+  lexer.SkipSpace();
   readError = 0;
   const CZKPARSE_STRING* name = ReadString(&readError);
   if (readError != 0) return fail("string");
-  SkipSpace();
-  if (ReadChar() != ')') return fail("right bracked");
+  lexer.SkipSpace();
+  if (lexer.ReadChar() != ')') return fail("right bracked");
 
   if (name->value == nullptr || name->value[0] == '\0') return;
-  const bool holds = floats
-                         ? CompareFloat(operation, static_cast<const CZKPARSE_FLOAT*>(left)->value,
-                                        static_cast<const CZKPARSE_FLOAT*>(right)->value)
-                         : CompareInt(operation, static_cast<const CZKPARSE_INT*>(left)->value,
+  const bool holds = floats ? Compare(operation, static_cast<const CZKPARSE_FLOAT*>(left)->value,
+                                      static_cast<const CZKPARSE_FLOAT*>(right)->value)
+                            : Compare(operation, static_cast<const CZKPARSE_INT*>(left)->value,
                                       static_cast<const CZKPARSE_INT*>(right)->value);
   if (holds) IncludeFile(name, error, statements, declarations);
 }
@@ -308,6 +327,10 @@ void CZKParse::IncludeFile(const CZKPARSE_STRING* name, int* error, CZKPARSE_KEY
   }
 
   std::unique_ptr<CZKParse> child(new CZKParse(path));
+  // The console has said so; a listener hears where the include stands.
+  if (child->lexer.text == nullptr) {
+    Tell(ScriptProblem::kWarning, true, lexer.line, "cannot open '%s'", path);
+  }
   child->intVariable = intVariable;
   child->floatVariable = floatVariable;
   child->stringVariable = stringVariable;
@@ -337,10 +360,13 @@ CZKPARSE_KEYWORD* CZKParse::ReadStatements(CZKPARSE_KEYWORD** declarations, int*
   CZKPARSE_KEYWORD* working = atEntry;
   CZKPARSE_KEYWORD* result = nullptr;
   CZKPARSE_KEYWORD** tail = &result;
+  // A block's statements start right after its '{'.
+  const std::int32_t openedOn = lexer.line;
+  bool closed = false;
 
-  if (SkipSpace() == 0) {
+  if (lexer.SkipSpace() == 0) {
     for (;;) {
-      const int byte = ReadChar();  // never the end: SkipSpace said text remains
+      const int byte = lexer.ReadChar();  // never the end: SkipSpace said text remains
       if (byte == '$') {
         ReadConstDef(error);
       } else if (byte == '!') {
@@ -348,18 +374,19 @@ CZKPARSE_KEYWORD* CZKParse::ReadStatements(CZKPARSE_KEYWORD** declarations, int*
         ReadDirective(error, &included, &working);
         Append(tail, included);
       } else if (byte == '}') {
+        closed = true;
         if (!inBlock) {
           ReportError("unexpected closing curly bracket");
           *error = 1;
         }
         break;
       } else {
-        UnreadChar();
+        lexer.UnreadChar();
         CZKPARSE_KEYWORD* call = ReadCall(working, error);
         Append(tail, call);
         if (*error != 0) break;
-        SkipSpace();
-        const int after = ReadChar();
+        lexer.SkipSpace();
+        const int after = lexer.ReadChar();
         if (after == '{') {
           // Each block is a level of recursion: bounded, so that no script can exhaust the stack.
           if (blockDepth >= kMaxBlockDepth) {
@@ -371,14 +398,23 @@ CZKPARSE_KEYWORD* CZKParse::ReadStatements(CZKPARSE_KEYWORD** declarations, int*
           call->block = ReadStatements(&working, error, true);
           --blockDepth;
         } else if (after == ';') {
-          ReportError("its not c!");  // tolerated: reported, consumed, the parse goes on
-        } else if (after != kEnd) {
-          UnreadChar();
+          ReportTolerated("its not c!");  // reported, consumed, and the parse goes on
+        } else if (after != kEndOfText) {
+          lexer.UnreadChar();
         }
       }
       if (*error != 0) break;
-      if (SkipSpace() != 0) break;
+      if (lexer.SkipSpace() != 0) break;
     }
+  }
+
+  // What the game accepts without a word, but an author hardly means.
+  if (inBlock && !closed && *error == 0) {
+    Tell(ScriptProblem::kWarning, false, openedOn, "block not closed before the end of the file");
+  }
+  if (!inBlock && lexer.UnclosedCommentLine() != 0) {
+    Tell(ScriptProblem::kWarning, false, lexer.UnclosedCommentLine(),
+         "block comment not closed before the end of the file");
   }
 
   if (inBlock) {
@@ -401,33 +437,4 @@ CZKPARSE_KEYWORD* CZKParse::ParseText(int* error) {
   // The list's head takes the arena with everything in it; the constants go with it.
   constants = nullptr;
   return new CZKPARSE_LIST_HEAD(*list, std::move(arena));
-}
-
-CZKPARSE_KEYWORD* ParseScriptFile(const char* fileName, IntVariableCallback intVariable,
-                                  FloatVariableCallback floatVariable,
-                                  StringVariableCallback stringVariable) {
-  return ParseScriptFile(fileName, intVariable, floatVariable, stringVariable, nullptr);
-}
-
-CZKPARSE_KEYWORD* ParseScriptFile(const char* fileName, IntVariableCallback intVariable,
-                                  FloatVariableCallback floatVariable,
-                                  StringVariableCallback stringVariable, ParseOutcome* outcome) {
-  ParseOutcome ignored;
-  if (outcome == nullptr) outcome = &ignored;
-  if (fileName == nullptr) fileName = "";
-  std::unique_ptr<CZKParse> parser(new CZKParse(fileName));
-  parser->intVariable = intVariable;
-  parser->floatVariable = floatVariable;
-  parser->stringVariable = stringVariable;
-  int error = 0;
-  std::unique_ptr<CZKPARSE_KEYWORD> list(parser->ParseText(&error));
-  if (error != 0) {
-    // The problem itself has been reported where it was found.
-    LogPrint("Parser: cant parse file '%s'\n", fileName);
-    *outcome = ParseOutcome::kFailed;
-    return nullptr;
-  }
-  *outcome = parser->text != nullptr ? ParseOutcome::kParsed : ParseOutcome::kUnreadable;
-  if (list != nullptr && parser->text != nullptr) return list.release();
-  return nullptr;
 }

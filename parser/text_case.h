@@ -3,6 +3,12 @@
 // locale. Bytes of 128 and more are never letters.
 #pragma once
 
+// One byte lower-cased. Not std::tolower: its answer for bytes of 128 and more depends on the
+// locale.
+inline char LowerAscii(char byte) {
+  return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte;
+}
+
 // Compares two zero-terminated texts without regard to the case of ASCII letters, like _strcmpi
 // (the launcher's settings keys are matched so):
 // 0 when equal, otherwise negative or positive as the first differing byte (lower-cased) orders.

@@ -3,15 +3,12 @@
 // reference ('%' and a name, answered by a host callback) or the name of a constant defined
 // earlier, and returns a new value or null with the error flag set (1 after a report, -1 when a
 // name ran into the end of the text).
-#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "zk_parse.h"
 
 namespace {
-
-constexpr int kEnd = -1;
-constexpr unsigned char kLineFeedByte = 10;
 
 bool IsDigit(int byte) {
   return byte >= '0' && byte <= '9';
@@ -21,10 +18,10 @@ bool IsDigit(int byte) {
 
 // --- Variable references ---------------------------------------------------------------------
 
-// The name after the '%'; a failure of ReadWord is the reader's failure, with its result as flag.
+// The name after the '%'; a failure of ReadName is the reader's failure, with its result as flag.
 // A host that gave no callback for the reader's type cannot answer any variable of it.
 bool CZKParse::ReadVariableName(char (&name)[kNameSize], bool haveCallback, int* error) {
-  const int result = ReadWord(name, kNameSize);
+  const int result = ReadName(name);
   if (result != 0) {
     *error = result;
     return false;
@@ -84,7 +81,7 @@ CZKPARSE_STRING* CZKParse::ReadStringVariable(int* error) {
 const CZKPARSE_PARAM* CZKParse::FindConstant(int* error, std::int32_t type,
                                              const char* typeMismatch) {
   char name[kNameSize];
-  const int result = ReadWord(name, kNameSize);
+  const int result = ReadName(name);
   if (result != 0) {
     *error = result;
     return nullptr;
@@ -129,139 +126,89 @@ CZKPARSE_STRING* CZKParse::NewString(char* arenaValue, const char* name) {
 
 // --- Literals --------------------------------------------------------------------------------
 
-// The literal readers walk the digits with a pointer of their own. A number's bytes are never line
-// feeds, and the byte that ends it is given back unless it is wrong, so only pos moves.
+// The literal readers take the lexer's digits and decide: no digit, or a byte after them that
+// cannot end a value, is an error; the terminator belongs to the grammar and stays unread.
 
 CZKPARSE_INT* CZKParse::ReadIntLiteral(bool negative, int* error) {
   // Blanks and comments may stand between a minus sign and its digits.
-  if (negative) SkipSpace();
-  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
-  std::uint32_t at = pos;
-  // Unsigned, so that overflow wraps around as the language wants, without a range check.
-  std::uint32_t value = 0;
-  while (at < length && IsDigit(bytes[at])) value = value * 10u + (bytes[at++] - '0');
-  const bool anyDigit = at != pos;
-  const int byte = at < length ? bytes[at] : kEnd;
-  pos = at;
-  if (!anyDigit) {
-    ReadChar();  // the byte that is no digit has been read when the error is reported
+  if (negative) lexer.SkipSpace();
+  const std::int32_t literalLine = lexer.line;
+  const Lexer::IntDigits digits = lexer.ReadIntDigits();
+  if (!digits.any) {
+    lexer.ReadChar();  // the byte that is no digit has been read when the error is reported
     ReportError("expected number");
     *error = 1;
     return nullptr;
   }
-  if (!IsValueTerminator(byte)) {
-    ReadChar();
+  if (!Lexer::IsValueTerminator(digits.next)) {
+    lexer.ReadChar();
     ReportError("invalid termination of integer");
     *error = 1;
     return nullptr;
   }
-  // The terminator belongs to the grammar: it stays unread.
-  if (negative) value = 0u - value;
+  // Unsigned, so that it wraps around as the language wants; the checker hears of it.
+  const std::uint32_t value = negative ? 0u - digits.value : digits.value;
+  if (digits.beyond32Bits || digits.value > (negative ? 0x80000000u : 0x7FFFFFFFu)) {
+    Tell(ScriptProblem::kWarning, false, literalLine,
+         "integer literal outside the 32-bit range, read as %d",
+         static_cast<int>(static_cast<std::int32_t>(value)));
+  }
   return NewInt(static_cast<std::int32_t>(value), nullptr);
 }
 
 CZKPARSE_FLOAT* CZKParse::ReadFloatLiteral(bool negative, int* error) {
-  if (negative) SkipSpace();
-  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
-  std::uint32_t at = pos;
-  double value = 0.0;
-  while (at < length && IsDigit(bytes[at])) value = value * 10.0 + (bytes[at++] - '0');
-  const bool anyDigit = at != pos;
-  if (anyDigit && at < length && bytes[at] == '.') {
-    // The fraction's digits are gathered like the integer's and scaled once at the end; a point
-    // without digits leaves the value as it is.
-    double scale = 1.0;
-    ++at;
-    while (at < length && IsDigit(bytes[at])) {
-      value = value * 10.0 + (bytes[at++] - '0');
-      scale *= 0.1;
-    }
-    value *= scale;
-  }
-  const int byte = at < length ? bytes[at] : kEnd;
-  pos = at;
-  if (!anyDigit) {
-    ReadChar();
+  if (negative) lexer.SkipSpace();
+  const std::int32_t literalLine = lexer.line;
+  const Lexer::FloatDigits digits = lexer.ReadFloatDigits();
+  if (!digits.any) {
+    lexer.ReadChar();
     ReportError("expected number");
     *error = 1;
     return nullptr;
   }
   // There is no exponent: "1e5" ends on the 'e'.
-  if (!IsValueTerminator(byte)) {
-    ReadChar();
+  if (!Lexer::IsValueTerminator(digits.next)) {
+    lexer.ReadChar();
     ReportError("invalid termination of float");
     *error = 1;
     return nullptr;
   }
-  if (negative) value = -value;
-  return NewFloat(static_cast<float>(value), nullptr);
+  const float value = static_cast<float>(negative ? -digits.value : digits.value);
+  // Digits enough to overflow a double while the fraction's scale underflows give infinity
+  // times zero.
+  if (std::isnan(value)) {
+    Tell(ScriptProblem::kWarning, false, literalLine,
+         "float literal has too many digits, read as not a number");
+  } else if (std::isinf(value)) {
+    Tell(ScriptProblem::kWarning, false, literalLine, "float literal too large, read as infinity");
+  }
+  return NewFloat(value, nullptr);
 }
 
-// After the opening quote, up to the closing one. The closing quote is found first (the byte
-// after a backslash never closes), so that the string is written once, straight into the arena: a
-// string is never longer than its text, and one without backslashes is a copy of it.
+// After the opening quote, up to the closing one, written once, straight into the arena: a string
+// with no backslash is a copy of its bytes.
 CZKPARSE_STRING* CZKParse::ReadQuotedString(int* error) {
-  const char* const start = text + pos;
-  const char* const end = text + length;
-  const char* close = start;
-  bool escapes = false;
-  while (close < end && *close != '"') {
-    if (*close == '\\') {
-      escapes = true;
-      ++close;
-      if (close == end) break;
-    }
-    ++close;
-  }
-  // Every byte up to the closing quote, or to the end of the text, is consumed; raw line feeds and
-  // escaped ones count alike.
-  const char* const consumed = close < end ? close + 1 : end;
-  line += static_cast<std::int32_t>(std::count(start, consumed, static_cast<char>(kLineFeedByte)));
-  pos = static_cast<std::uint32_t>(consumed - text);
-  if (close >= end) {
+  const Lexer::QuotedText quoted = lexer.ReadQuoted();
+  if (!quoted.closed) {
     ReportError("expected ending \"");
     *error = 1;
     return nullptr;
   }
-  if (!escapes) {
-    return NewString(arena.CopyText(start, static_cast<std::size_t>(close - start)), nullptr);
-  }
-
-  char* const value =
-      static_cast<char*>(arena.Allocate(static_cast<std::size_t>(close - start) + 1, 1));
-  char* stored = value;
-  for (const char* at = start; at < close; ++at) {
-    if (*at != '\\') {
-      *stored++ = *at;  // line breaks included: a raw line break stays in the string
-      continue;
-    }
-    const char escaped = *++at;
-    if (escaped == 'n') {
-      *stored++ = '\r';
-      *stored++ = '\n';
-    } else if (escaped == 't') {
-      *stored++ = '\t';
-    } else if (escaped == '\r' || escaped == '\n') {
-      // A backslash at the end of a line continues the string on the next one, without a line
-      // break, whichever of CR LF, LF CR, CR or LF ends the line.
-      const char pair = escaped == '\r' ? '\n' : '\r';
-      if (at + 1 < close && at[1] == pair) ++at;
-    } else {
-      *stored++ = escaped;  // \" gives a quote, \\ a backslash, any other byte itself
-    }
-  }
-  *stored = '\0';
+  const std::size_t size = static_cast<std::size_t>(quoted.end - quoted.begin);
+  if (!quoted.escapes) return NewString(arena.CopyText(quoted.begin, size), nullptr);
+  char* const value = static_cast<char*>(arena.Allocate(size + 1, 1));
+  *Lexer::Unescape(quoted.begin, quoted.end, value) = '\0';
   return NewString(value, nullptr);
 }
 
 // --- The readers -----------------------------------------------------------------------------
 
 CZKPARSE_INT* CZKParse::ReadInt(int* error) {
-  const int byte = ReadChar();
+  const int byte = lexer.ReadChar();
   if (byte == '%') return ReadIntVariable(error);
   if (byte == '-') return ReadIntLiteral(true, error);
   // Anything else is a constant's name (at the end of the text an empty one, which fails with -1).
-  if (byte != kEnd) UnreadChar();
+  if (byte != kEndOfText) lexer.UnreadChar();
   if (IsDigit(byte)) return ReadIntLiteral(false, error);
   const CZKPARSE_PARAM* constant =
       FindConstant(error, ZKPARSE_TYPE_INT, "'%s' const type != 'int'");
@@ -270,11 +217,11 @@ CZKPARSE_INT* CZKParse::ReadInt(int* error) {
 }
 
 CZKPARSE_FLOAT* CZKParse::ReadFloat(int* error) {
-  const int byte = ReadChar();
+  const int byte = lexer.ReadChar();
   if (byte == '%') return ReadFloatVariable(error);
   if (byte == '-') return ReadFloatLiteral(true, error);
   // A leading point is no number: ".5" is read as a name, and an empty one at that.
-  if (byte != kEnd) UnreadChar();
+  if (byte != kEndOfText) lexer.UnreadChar();
   if (IsDigit(byte)) return ReadFloatLiteral(false, error);
   const CZKPARSE_PARAM* constant =
       FindConstant(error, ZKPARSE_TYPE_FLOAT, "'%s' const type != 'float'");
@@ -283,11 +230,11 @@ CZKPARSE_FLOAT* CZKParse::ReadFloat(int* error) {
 }
 
 CZKPARSE_STRING* CZKParse::ReadString(int* error) {
-  const int byte = ReadChar();
+  const int byte = lexer.ReadChar();
   if (byte == '%') return ReadStringVariable(error);
   if (byte == '"') return ReadQuotedString(error);
   // A digit or minus sign is no string: it starts a constant's name here.
-  if (byte != kEnd) UnreadChar();
+  if (byte != kEndOfText) lexer.UnreadChar();
   const CZKPARSE_PARAM* constant =
       FindConstant(error, ZKPARSE_TYPE_STRING, "'%s' const type != 'string'");
   if (constant == nullptr) return nullptr;

@@ -9,10 +9,6 @@
 CZKParse::CZKParse(const char* name)
     : dir{},
       fileName{},
-      text(nullptr),
-      length(0),
-      pos(0),
-      line(1),
       constants(nullptr),
       intVariable(nullptr),
       floatVariable(nullptr),
@@ -24,11 +20,6 @@ CZKParse::CZKParse(const char* name)
   if (name == nullptr) name = "";
   Load(name);
   SetNames(name);
-}
-
-// The constants lie in the arena, which goes with its member (unless ParseText handed it on).
-CZKParse::~CZKParse() {
-  delete[] text;
 }
 
 void CZKParse::Load(const char* name) {
@@ -43,8 +34,7 @@ void CZKParse::Load(const char* name) {
     const int got = file.read(loaded.get(), size);
     std::memset(loaded.get() + got, 0, static_cast<std::size_t>(size - got));
     file.close();
-    text = loaded.release();
-    length = bytes;
+    lexer.Take(loaded.release(), bytes);
   } catch (const fs::file_exception&) {
     // Which operation failed does not matter here: the parser simply has no text. The reader has
     // closed the file on its way out.
@@ -66,4 +56,47 @@ void CZKParse::SetNames(const char* name) {
   } else {
     cut[1] = '\0';
   }
+}
+
+int CZKParse::ReadName(char (&buffer)[kNameSize]) {
+  const int result = lexer.ReadWord(buffer, kNameSize);
+  if (result == 1) {
+    // The byte that found no room has been read when the limit is reported, and is given back
+    // after it.
+    lexer.ReadChar();
+    ReportError("word limit exceeded");
+    lexer.UnreadChar();
+  }
+  return result;
+}
+
+// --- The entry points ------------------------------------------------------------------------
+
+CZKPARSE_KEYWORD* ParseScriptFile(const char* fileName, IntVariableCallback intVariable,
+                                  FloatVariableCallback floatVariable,
+                                  StringVariableCallback stringVariable) {
+  return ParseScriptFile(fileName, intVariable, floatVariable, stringVariable, nullptr);
+}
+
+CZKPARSE_KEYWORD* ParseScriptFile(const char* fileName, IntVariableCallback intVariable,
+                                  FloatVariableCallback floatVariable,
+                                  StringVariableCallback stringVariable, ParseOutcome* outcome) {
+  ParseOutcome ignored;
+  if (outcome == nullptr) outcome = &ignored;
+  if (fileName == nullptr) fileName = "";
+  std::unique_ptr<CZKParse> parser(new CZKParse(fileName));
+  parser->intVariable = intVariable;
+  parser->floatVariable = floatVariable;
+  parser->stringVariable = stringVariable;
+  int error = 0;
+  std::unique_ptr<CZKPARSE_KEYWORD> list(parser->ParseText(&error));
+  if (error != 0) {
+    // The problem itself has been reported where it was found.
+    LogPrint("Parser: cant parse file '%s'\n", fileName);
+    *outcome = ParseOutcome::kFailed;
+    return nullptr;
+  }
+  *outcome = parser->lexer.text != nullptr ? ParseOutcome::kParsed : ParseOutcome::kUnreadable;
+  if (list != nullptr && parser->lexer.text != nullptr) return list.release();
+  return nullptr;
 }

@@ -1,12 +1,16 @@
-// The parser object: one per script file. It holds the whole file in memory, the lexer's read
-// position and line counter, the constants the script has defined so far and the host's variable
-// callbacks. It lives only while its file is parsed; the statement lists it builds outlive it.
+// The parser object: one per script file. It holds the lexer over the whole file, the constants
+// the script has defined so far and the host's variable callbacks, and it decides what each thing
+// the lexer finds means and what is reported. It lives only while its file is parsed; the
+// statement lists it builds outlive it.
 //
 // Used from one thread at a time: every report goes through one static buffer.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 
+#include "filesystem_api.h"
+#include "lexer.h"
 #include "name_index.h"
 #include "parse_arena.h"
 #include "parse_keyword.h"
@@ -20,22 +24,20 @@ typedef bool (*FloatVariableCallback)(float* value, const char* name);
 // value is a buffer of kStringVariableSize bytes; the host stores a zero-terminated string in it.
 typedef bool (*StringVariableCallback)(char* value, const char* name);
 
-// Comparison operators of the conditional include, as ReadOperator returns them.
-enum : int {
-  ZKPARSE_OP_NONE = 0,
-  ZKPARSE_OP_EQUAL = 1,          // ==
-  ZKPARSE_OP_NOT_EQUAL = 2,      // !=
-  ZKPARSE_OP_GREATER = 3,        // >
-  ZKPARSE_OP_LESS = 4,           // <
-  ZKPARSE_OP_GREATER_EQUAL = 5,  // >=
-  ZKPARSE_OP_LESS_EQUAL = 6      // <=
-};
+// What a host that checks scripts hears of their problems; the game listens to none. file and
+// line say where (the file that holds the statement, as the log names it), message is the text
+// alone. shown: the game has shown the problem itself (every error, in the log; a tolerated
+// mistake; an include it could not open, on its console); the others are warnings the game
+// keeps to itself, because it accepts what they describe.
+enum class ScriptProblem { kError, kWarning };
+typedef void (*ScriptProblemListener)(ScriptProblem kind, bool shown, const char* file, int line,
+                                      const char* message);
 
 class CZKParse final {
  public:
   // Sizes that are part of the script language and its reports.
-  static constexpr int kPathSize = 260;            // dir and fileName, with the zero
-  static constexpr int kNameSize = 40;             // names of the script, with the zero
+  static constexpr int kPathSize = FS_MAX_PATH + 1;              // dir and fileName, with the zero
+  static constexpr int kNameSize = CZKPARSE_KEYWORD::kNameSize;  // a name, with the zero
   static constexpr int kStringVariableSize = 256;  // what StringVariableCallback may fill
   static constexpr int kReportBufferSize = 8192;   // one formatted report, with the zero
 
@@ -44,30 +46,23 @@ class CZKParse final {
   // without text finds nothing to read.
   explicit CZKParse(const char* name);
   // Always deleted through its own type (the class is final), so the destructor is not virtual.
-  ~CZKParse();
+  ~CZKParse() = default;
 
   // Owns its text and its arena.
   CZKParse(const CZKParse&) = delete;
   CZKParse& operator=(const CZKParse&) = delete;
 
   // The one virtual operation. Writes the printf-formatted message to the log with the file name,
-  // the line number and the source line around pos. It only reports; the caller decides what the
-  // error means.
+  // the line number and the source line around the lexer's position. It only reports; the caller
+  // decides what the error means.
+  //
+  // The messages' texts are the game's own, spellings included ("left bracked expected", "its not
+  // c!"): players' logs are read by people and tools that search for them, so they are kept.
   virtual void ReportError(const char* format, ...) VANTOR_PRINTF_FORMAT(2, 3);
 
-  // Lexer: byte by byte over text, with no token stream. Bytes are 0..255; -1 means the end.
-  int ReadChar();          // the byte at pos, then pos advances; -1 at the end
-  int UnreadChar();        // steps back one byte; -1 (and no change) at the start
-  int SkipSpace();         // blanks and comments; 0 if text remains, -1 at the end
-  int SkipLineComment();   // after "//": 0 after the line feed, -1 at the end
-  int SkipBlockComment();  // after "/*": 0 after the closing pair, -1 at the end
-  // Reads a name into buffer (size bytes, the zero included): 0 read (possibly empty), -1 the
-  // text ended while reading, 1 the name does not fit (reported).
-  int ReadWord(char* buffer, int size);
-  int ReadOperator();  // one of ZKPARSE_OP_*
-  static bool IsValueTerminator(int byte);
-  static bool CompareInt(int code, std::int32_t a, std::int32_t b);
-  static bool CompareFloat(int code, float a, float b);
+  // Reads a name into a buffer of kNameSize bytes: the lexer's ReadWord, with a name too long
+  // reported ("word limit exceeded") as the byte that found no room is read.
+  int ReadName(char (&buffer)[kNameSize]);
 
   // Typed values: a literal, a variable reference or a constant's name. Each returns a new value
   // made in arena (never deleted on its own), or null with *error set: 1 after a report, -1 when a
@@ -108,12 +103,9 @@ class CZKParse final {
   static constexpr int kMaxBlockDepth = 256;
   static constexpr int kMaxIncludeDepth = 32;
 
-  char dir[kPathSize];       // fileName up to its last backslash, else its last '/'; or empty
-  char fileName[kPathSize];  // the name as given, cut to 259 characters
-  char* text;                // the whole file, length bytes, no terminating zero; owned
-  std::uint32_t length;
-  std::uint32_t pos;            // next byte to read, 0 <= pos <= length
-  std::int32_t line;            // from 1; counts the line feeds the lexer has consumed
+  char dir[kPathSize];          // fileName up to its last backslash, else its last '/'; or empty
+  char fileName[kPathSize];     // the name as given, cut to FS_MAX_PATH characters
+  Lexer lexer;                  // the whole file, the read position and the line
   CZKPARSE_KEYWORD* constants;  // most recent definition first; in arena
   IntVariableCallback intVariable;
   FloatVariableCallback floatVariable;
@@ -132,11 +124,18 @@ class CZKParse final {
   // Where ReportError formats: shared by all parser objects, and holding the last report's source
   // line until the next report.
   static char reportBuffer[kReportBufferSize];
+  // Hears of every problem of every parse; null (the game's case) hears nothing.
+  static ScriptProblemListener problemListener;
 
  private:
   void Load(const char* name);
-  int SkipBlanksAndComments();  // SkipSpace beyond its first byte
   void SetNames(const char* name);
+  // ReportError's work, for an error or for a mistake the game tolerates.
+  void Report(ScriptProblem kind, const char* format, std::va_list arguments);
+  void ReportTolerated(const char* format, ...) VANTOR_PRINTF_FORMAT(2, 3);
+  // Tells the listener alone (when there is one) of a problem at atLine.
+  void Tell(ScriptProblem kind, bool shown, std::int32_t atLine, const char* format, ...)
+      VANTOR_PRINTF_FORMAT(5, 6);
 
   // The three forms every value reader accepts besides its literal.
   const CZKPARSE_PARAM* FindConstant(int* error, std::int32_t type, const char* typeMismatch);
@@ -161,34 +160,6 @@ class CZKParse final {
   // The parameter list of a keyword declaration, after its name; byte is the one read after it.
   void ReadTypeDef(CZKPARSE_KEYWORD* node, int byte, int* error, CZKPARSE_KEYWORD** declarations);
 };
-
-// The two steps every other lexer operation is made of, inline: they run once per byte.
-inline int CZKParse::ReadChar() {
-  if (pos >= length) return -1;
-  const unsigned char byte = static_cast<unsigned char>(text[pos]);
-  // Only line feeds count: CR LF and LF files count each line once.
-  if (byte == '\n') ++line;
-  ++pos;
-  return byte;
-}
-
-// Called before nearly every token, which most often stands right there: that case is answered
-// here, and only blanks and comments are walked out of line.
-inline int CZKParse::SkipSpace() {
-  if (pos < length) {
-    const unsigned char byte = static_cast<unsigned char>(text[pos]);
-    // Every blank is a control byte or the space.
-    if (byte > ' ' && byte != '/') return 0;
-  }
-  return SkipBlanksAndComments();
-}
-
-inline int CZKParse::UnreadChar() {
-  if (pos == 0) return -1;
-  --pos;
-  if (text[pos] == '\n') --line;
-  return 0;
-}
 
 // The parser's entry point: parses the file and returns its statement list, which the caller owns
 // and deletes through the head, or null when the file could not be read or parsed or holds no

@@ -61,7 +61,7 @@ TEST(FileReaderTest, EachFailureThrowsItsCodeAndTheLoaderWarnsAndKeepsNoText) {
   Fresh();
   EXPECT_EQ(ThrownCode([](fs::file& r) { r.open("a.ini", 3); }), 0);  // the mode passes through
   const CZKParse missing("missing.ini");
-  EXPECT_EQ(missing.text, nullptr);
+  EXPECT_EQ(missing.lexer.text, nullptr);
   EXPECT_EQ(state.calls, (Calls{"FS_open(a.ini, 3)", "FS_open(missing.ini, 0)"}));
   EXPECT_EQ(state.console,
             "WARNING [file] cannot open file a.ini\n"

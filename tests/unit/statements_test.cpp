@@ -30,21 +30,6 @@ class StatementsTest : public ParserTest {
   }
 };
 
-// The lexer's contract that no script shows: a name too long for its buffer leaves the buffer
-// holding as much of it as fits, and the position after that part.
-TEST_F(StatementsTest, ANameTooLongKeepsWhatFitsAndGivesTheRestBack) {
-  const std::string name40 = "A_9" + std::string(37, 'z');
-  WriteFile("script.txt", "x\n" + name40 + " ");
-  CZKParse parser("script.txt");
-  parser.pos = 2;
-  parser.line = 2;
-  char buffer[40];
-  EXPECT_EQ(parser.ReadWord(buffer, sizeof buffer), 1);
-  EXPECT_EQ(std::string(buffer), name40.substr(0, 39));
-  EXPECT_EQ(parser.pos, 2u + 39u);
-  EXPECT_EQ(LogText(), Report("word limit exceeded", 2, name40 + " "));
-}
-
 // A backslash before a line end in a string joins the lines, whichever pair of bytes ends it; a
 // second line end stays.
 TEST_F(StatementsTest, ABackslashBeforeALineEndJoinsTheLines) {

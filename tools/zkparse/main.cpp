@@ -28,7 +28,7 @@ enum ExitCode { kParsed = 0, kParseError = 1, kUnreadable = 2, kUsage = 64 };
 
 const char kUsageText[] =
     "usage: zkparse [--int NAME=VALUE]... [--float NAME=VALUE]... [--string NAME=VALUE]...\n"
-    "               [--binary OUT] [--tree] FILE\n"
+    "               [--binary OUT] [--tree] [--format=gcc] [--werror] FILE\n"
     "\n"
     "Parses the configuration script FILE as the game reads it: data0.pak to data63.pak, the\n"
     "current folder and its data folder are mounted, and FILE is a name in them.\n"
@@ -37,10 +37,17 @@ const char kUsageText[] =
     "                                       (types without such an option have no variables)\n"
     "  --binary OUT  write the statement list's binary form to OUT ('-': standard output)\n"
     "  --tree        print the statement list as indented text\n"
+    "  --format=gcc  print each error and warning as one line, FILE:LINE: error: MESSAGE or\n"
+    "                FILE:LINE: warning: MESSAGE, for editors and CI annotations (the log\n"
+    "                still gets its reports)\n"
+    "  --werror      fail the check (exit status 1) when there is a warning\n"
     "\n"
     "Reports are written to the log (crash.log) and to standard output; with --binary - they go\n"
-    "to the log only. Exit status: 0 parsed, 1 parse error, 2 FILE could not be read (or OUT\n"
-    "could not be written), 64 wrong usage.\n";
+    "to the log only. Warnings for what the game accepts but an author hardly means (a block\n"
+    "comment or block still open at the end of a file, a number literal out of range) are the\n"
+    "checker's own: they go to standard output alone, as WARNING [zkparse] MESSAGE: in file\n"
+    "'FILE' in line N. Exit status: 0 parsed, 1 parse error (or a warning with --werror), 2 FILE\n"
+    "could not be read (or OUT could not be written), 64 wrong usage.\n";
 
 std::map<std::string, int> intVariables;
 std::map<std::string, float> floatVariables;
@@ -72,7 +79,34 @@ struct Options {
   const char* file = nullptr;
   const char* binary = nullptr;
   bool tree = false;
+  bool gccFormat = false;
+  bool warningsFail = false;
 };
+
+// --- What the parser tells ---------------------------------------------------------------------
+
+bool gccFormat = false;
+int warnings = 0;
+
+// Without --format=gcc the log's own echo has shown the errors and what the game shows itself,
+// so only the checker's own warnings are printed; with it, every problem is one line.
+void PrintProblem(ScriptProblem kind, bool shown, const char* file, int line, const char* message) {
+  if (kind == ScriptProblem::kWarning) ++warnings;
+  if (!gccFormat) {
+    if (!shown) std::printf("WARNING [zkparse] %s: in file '%s' in line %d\n", message, file, line);
+    // In order with the log's echo, which does not go through stdio's buffer.
+    std::fflush(stdout);
+    return;
+  }
+  // Some of the game's messages end in a line feed of their own; one line each here.
+  std::string text = message;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  for (char& byte : text) {
+    if (byte == '\n' || byte == '\r') byte = ' ';
+  }
+  std::printf("%s:%d: %s: %s\n", file, line, kind == ScriptProblem::kError ? "error" : "warning",
+              text.c_str());
+}
 
 int Usage(const char* problem) {
   std::fprintf(stderr, "zkparse: %s\n%s", problem, kUsageText);
@@ -115,6 +149,14 @@ int ReadOptions(int argc, char** argv, Options& options) {
     }
     if (argument == "--tree") {
       options.tree = true;
+      continue;
+    }
+    if (argument == "--format=gcc") {
+      options.gccFormat = true;
+      continue;
+    }
+    if (argument == "--werror") {
+      options.warningsFail = true;
       continue;
     }
     if (argument == "--int" || argument == "--float" || argument == "--string" ||
@@ -186,7 +228,10 @@ int main(int argc, char** argv) {
   // and the file-system warnings reach standard output too. Binary output on standard output
   // must not be mixed with text: then the reports go to the log only.
   const bool binaryToStdout = options.binary != nullptr && std::strcmp(options.binary, "-") == 0;
-  LogOpen(!binaryToStdout);
+  // In the editors' format the problems are printed by the listener alone.
+  LogOpen(!binaryToStdout && !options.gccFormat);
+  gccFormat = options.gccFormat;
+  if (!binaryToStdout) CZKParse::problemListener = PrintProblem;
 
   ParseOutcome outcome = ParseOutcome::kFailed;
   CZKPARSE_KEYWORD* list =
@@ -197,6 +242,10 @@ int main(int argc, char** argv) {
   int code = outcome == ParseOutcome::kParsed   ? kParsed
              : outcome == ParseOutcome::kFailed ? kParseError
                                                 : kUnreadable;
+  if (code == kUnreadable && gccFormat) {
+    std::printf("%s:1: error: cannot open '%s'\n", options.file, options.file);
+  }
+  if (code == kParsed && warnings > 0 && options.warningsFail) code = kParseError;
   if (list != nullptr) {
     if (options.tree) {
       std::fputs(StatementText(list, StatementLayout::kLines).c_str(), stdout);
