@@ -1,6 +1,5 @@
 #include "lexer.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -17,10 +16,6 @@ struct WordBytes {
   }
 };
 constexpr WordBytes kWordBytes;
-
-bool IsDigit(int byte) {
-  return byte >= '0' && byte <= '9';
-}
 
 std::int32_t CountLineFeeds(const unsigned char* from, const unsigned char* to) {
   std::int32_t count = 0;
@@ -133,70 +128,9 @@ int Lexer::ReadOperator() {
   return ZKPARSE_OP_NONE;
 }
 
-bool Lexer::IsValueTerminator(int byte) {
-  return byte == ' ' || byte == kLineFeed || byte == '\r' || byte == '\t' || byte == ',' ||
-         byte == ')';
-}
-
-// A number's bytes are never line feeds: only pos moves.
-
-Lexer::IntDigits Lexer::ReadIntDigits() {
-  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
-  std::uint32_t at = pos;
-  IntDigits digits = {0, false, false, kEndOfText};
-  while (at < length && IsDigit(bytes[at])) {
-    const std::uint64_t wide = digits.value * 10ull + (bytes[at++] - '0');
-    digits.beyond32Bits |= wide > 0xFFFFFFFFull;
-    digits.value = static_cast<std::uint32_t>(wide);
-  }
-  digits.any = at != pos;
-  if (at < length) digits.next = bytes[at];
-  pos = at;
-  return digits;
-}
-
-Lexer::FloatDigits Lexer::ReadFloatDigits() {
-  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
-  std::uint32_t at = pos;
-  FloatDigits digits = {0.0, false, kEndOfText};
-  while (at < length && IsDigit(bytes[at]))
-    digits.value = digits.value * 10.0 + (bytes[at++] - '0');
-  digits.any = at != pos;
-  if (digits.any && at < length && bytes[at] == '.') {
-    // The fraction's digits are gathered like the integer's and scaled once at the end; a point
-    // without digits leaves the value as it is.
-    double scale = 1.0;
-    ++at;
-    while (at < length && IsDigit(bytes[at])) {
-      digits.value = digits.value * 10.0 + (bytes[at++] - '0');
-      scale *= 0.1;
-    }
-    digits.value *= scale;
-  }
-  if (at < length) digits.next = bytes[at];
-  pos = at;
-  return digits;
-}
-
-// The closing quote is found first (the byte after a backslash never closes), so that the parser
-// can write the string once: a string is never longer than its text.
-Lexer::QuotedText Lexer::ReadQuoted() {
-  const char* const start = text + pos;
-  const char* const end = text + length;
-  const char* close = start;
-  bool escapes = false;
-  while (close < end && *close != '"') {
-    if (*close == '\\') {
-      escapes = true;
-      ++close;
-      if (close == end) break;
-    }
-    ++close;
-  }
-  const char* const consumed = close < end ? close + 1 : end;
-  line += static_cast<std::int32_t>(std::count(start, consumed, static_cast<char>(kLineFeed)));
-  pos = static_cast<std::uint32_t>(consumed - text);
-  return QuotedText{start, close < end ? close : end, close < end, escapes};
+std::uint32_t Lexer::SignificantDigits(std::uint32_t begin, std::uint32_t end) const {
+  while (begin < end && text[begin] == '0') ++begin;
+  return end - begin;
 }
 
 char* Lexer::Unescape(const char* begin, const char* end, char* out) {

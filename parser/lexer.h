@@ -5,6 +5,7 @@
 // and backs up one byte with UnreadChar where it has read too far. Nothing here allocates.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 // What ReadChar returns at the end of the text; bytes are 0..255.
@@ -48,6 +49,7 @@ class Lexer final {
   int ReadOperator();  // one of ZKPARSE_OP_*; what was read stays consumed when it is none
   // Space, line feed, carriage return, tab, comma and the closing round bracket.
   static bool IsValueTerminator(int byte);
+  static bool IsDigit(int byte) { return byte >= '0' && byte <= '9'; }
 
   // The digits of a number literal from pos on, consumed; next is the byte after them (unread),
   // or kEndOfText. Digits only: a sign is the grammar's.
@@ -91,6 +93,8 @@ class Lexer final {
 
  private:
   int SkipBlanksAndComments();  // SkipSpace beyond its first byte
+  // The digits from begin to end without their leading zeros.
+  std::uint32_t SignificantDigits(std::uint32_t begin, std::uint32_t end) const;
 
   std::int32_t unclosedCommentLine_ = 0;
 };
@@ -109,6 +113,74 @@ inline int Lexer::UnreadChar() {
   --pos;
   if (text[pos] == kLineFeed) --line;
   return 0;
+}
+
+// The value scans are inline as well: every argument of every call is one.
+
+inline bool Lexer::IsValueTerminator(int byte) {
+  return byte == ' ' || byte == kLineFeed || byte == '\r' || byte == '\t' || byte == ',' ||
+         byte == ')';
+}
+
+// A number's bytes are never line feeds: only pos moves.
+
+inline Lexer::IntDigits Lexer::ReadIntDigits() {
+  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
+  std::uint32_t at = pos;
+  // Gathered in 64 bits, whose low half is the value modulo 2^32 whatever the length; the high
+  // half tells a value beyond 32 bits as long as the digits fit 64 bits, and only longer digit
+  // runs need a second look.
+  std::uint64_t wide = 0;
+  while (at < length && IsDigit(bytes[at])) wide = wide * 10u + (bytes[at++] - '0');
+  IntDigits digits = {static_cast<std::uint32_t>(wide), at != pos, (wide >> 32) != 0, kEndOfText};
+  if (at - pos > 19) digits.beyond32Bits = SignificantDigits(pos, at) > 10 || digits.beyond32Bits;
+  if (at < length) digits.next = bytes[at];
+  pos = at;
+  return digits;
+}
+
+inline Lexer::FloatDigits Lexer::ReadFloatDigits() {
+  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text);
+  std::uint32_t at = pos;
+  FloatDigits digits = {0.0, false, kEndOfText};
+  while (at < length && IsDigit(bytes[at]))
+    digits.value = digits.value * 10.0 + (bytes[at++] - '0');
+  digits.any = at != pos;
+  if (digits.any && at < length && bytes[at] == '.') {
+    // The fraction's digits are gathered like the integer's and scaled once at the end; a point
+    // without digits leaves the value as it is.
+    double scale = 1.0;
+    ++at;
+    while (at < length && IsDigit(bytes[at])) {
+      digits.value = digits.value * 10.0 + (bytes[at++] - '0');
+      scale *= 0.1;
+    }
+    digits.value *= scale;
+  }
+  if (at < length) digits.next = bytes[at];
+  pos = at;
+  return digits;
+}
+
+// The closing quote is found first (the byte after a backslash never closes), so that the parser
+// can write the string once: a string is never longer than its text.
+inline Lexer::QuotedText Lexer::ReadQuoted() {
+  const char* const start = text + pos;
+  const char* const end = text + length;
+  const char* close = start;
+  bool escapes = false;
+  while (close < end && *close != '"') {
+    if (*close == '\\') {
+      escapes = true;
+      ++close;
+      if (close == end) break;
+    }
+    ++close;
+  }
+  const char* const consumed = close < end ? close + 1 : end;
+  line += static_cast<std::int32_t>(std::count(start, consumed, static_cast<char>(kLineFeed)));
+  pos = static_cast<std::uint32_t>(consumed - text);
+  return QuotedText{start, close < end ? close : end, close < end, escapes};
 }
 
 // Called before nearly every token, which most often stands right there: that case is answered

@@ -8,14 +8,6 @@
 
 #include "zk_parse.h"
 
-namespace {
-
-bool IsDigit(int byte) {
-  return byte >= '0' && byte <= '9';
-}
-
-}  // namespace
-
 // --- Variable references ---------------------------------------------------------------------
 
 // The name after the '%'; a failure of ReadName is the reader's failure, with its result as flag.
@@ -176,11 +168,14 @@ CZKPARSE_FLOAT* CZKParse::ReadFloatLiteral(bool negative, int* error) {
   const float value = static_cast<float>(negative ? -digits.value : digits.value);
   // Digits enough to overflow a double while the fraction's scale underflows give infinity
   // times zero.
-  if (std::isnan(value)) {
-    Tell(ScriptProblem::kWarning, false, literalLine,
-         "float literal has too many digits, read as not a number");
-  } else if (std::isinf(value)) {
-    Tell(ScriptProblem::kWarning, false, literalLine, "float literal too large, read as infinity");
+  if (!std::isfinite(value)) {
+    if (std::isnan(value)) {
+      Tell(ScriptProblem::kWarning, false, literalLine,
+           "float literal has too many digits, read as not a number");
+    } else {
+      Tell(ScriptProblem::kWarning, false, literalLine,
+           "float literal too large, read as infinity");
+    }
   }
   return NewFloat(value, nullptr);
 }
@@ -209,7 +204,7 @@ CZKPARSE_INT* CZKParse::ReadInt(int* error) {
   if (byte == '-') return ReadIntLiteral(true, error);
   // Anything else is a constant's name (at the end of the text an empty one, which fails with -1).
   if (byte != kEndOfText) lexer.UnreadChar();
-  if (IsDigit(byte)) return ReadIntLiteral(false, error);
+  if (Lexer::IsDigit(byte)) return ReadIntLiteral(false, error);
   const CZKPARSE_PARAM* constant =
       FindConstant(error, ZKPARSE_TYPE_INT, "'%s' const type != 'int'");
   if (constant == nullptr) return nullptr;
@@ -222,7 +217,7 @@ CZKPARSE_FLOAT* CZKParse::ReadFloat(int* error) {
   if (byte == '-') return ReadFloatLiteral(true, error);
   // A leading point is no number: ".5" is read as a name, and an empty one at that.
   if (byte != kEndOfText) lexer.UnreadChar();
-  if (IsDigit(byte)) return ReadFloatLiteral(false, error);
+  if (Lexer::IsDigit(byte)) return ReadFloatLiteral(false, error);
   const CZKPARSE_PARAM* constant =
       FindConstant(error, ZKPARSE_TYPE_FLOAT, "'%s' const type != 'float'");
   if (constant == nullptr) return nullptr;

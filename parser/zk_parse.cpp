@@ -58,16 +58,12 @@ void CZKParse::SetNames(const char* name) {
   }
 }
 
-int CZKParse::ReadName(char (&buffer)[kNameSize]) {
-  const int result = lexer.ReadWord(buffer, kNameSize);
-  if (result == 1) {
-    // The byte that found no room has been read when the limit is reported, and is given back
-    // after it.
-    lexer.ReadChar();
-    ReportError("word limit exceeded");
-    lexer.UnreadChar();
-  }
-  return result;
+void CZKParse::ReportNameTooLong() {
+  // The byte that found no room has been read when the limit is reported, and is given back
+  // after it.
+  lexer.ReadChar();
+  ReportError("word limit exceeded");
+  lexer.UnreadChar();
 }
 
 // --- The entry points ------------------------------------------------------------------------

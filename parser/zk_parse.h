@@ -130,6 +130,7 @@ class CZKParse final {
  private:
   void Load(const char* name);
   void SetNames(const char* name);
+  void ReportNameTooLong();
   // ReportError's work, for an error or for a mistake the game tolerates.
   void Report(ScriptProblem kind, const char* format, std::va_list arguments);
   void ReportTolerated(const char* format, ...) VANTOR_PRINTF_FORMAT(2, 3);
@@ -160,6 +161,13 @@ class CZKParse final {
   // The parameter list of a keyword declaration, after its name; byte is the one read after it.
   void ReadTypeDef(CZKPARSE_KEYWORD* node, int byte, int* error, CZKPARSE_KEYWORD** declarations);
 };
+
+// Inline: every statement reads a name or more.
+inline int CZKParse::ReadName(char (&buffer)[kNameSize]) {
+  const int result = lexer.ReadWord(buffer, kNameSize);
+  if (result == 1) ReportNameTooLong();
+  return result;
+}
 
 // The parser's entry point: parses the file and returns its statement list, which the caller owns
 // and deletes through the head, or null when the file could not be read or parsed or holds no
