@@ -16,6 +16,9 @@ A case file (script_cases/*.txt) is a list of cases:
 Files hold their lines without a line end after the last one; lines starting with "#" are
 comments. Each case runs in an empty folder of its own, where the checker mounts what the game
 mounts.
+
+A Markdown file (docs/script-language.md) is a case file too: each block fenced by "```zk" and
+"```" is a case in this format without its "===" line, titled by the nearest heading above it.
 """
 import os
 import shlex
@@ -24,10 +27,23 @@ import sys
 import tempfile
 
 
+def markdown_cases(text):
+    """The lines of a Markdown file as a case file's, each line keeping its number."""
+    cases, heading, inside = [], "", False
+    for line in text:
+        if line.startswith("#") and not inside:
+            heading = line.lstrip("# ")
+        inside = line == "```zk" or inside and line != "```"
+        cases.append(("=== " + heading) if line == "```zk" else line if inside else "#")
+    return cases
+
+
 def read_cases(path):
     cases, lines = [], None  # lines: where the next line goes
     with open(path, encoding="latin-1", newline="\n") as f:
         text = f.read().split("\n")
+    if path.endswith(".md"):
+        text = markdown_cases(text)
     for number, line in enumerate(text, 1):
         if line.startswith("#"):
             continue
