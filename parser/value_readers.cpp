@@ -171,10 +171,10 @@ CZKPARSE_FLOAT* CZKParse::ReadFloatLiteral(bool negative, int* error) {
   if (!std::isfinite(value)) {
     if (std::isnan(value)) {
       Tell(ScriptProblem::kWarning, false, literalLine,
-           "float literal has too many digits, read as not a number");
+           "float literal too long, read as not a number");
     } else {
       Tell(ScriptProblem::kWarning, false, literalLine,
-           "float literal too large, read as infinity");
+           "float literal too large or too long, read as infinity");
     }
   }
   return NewFloat(value, nullptr);
