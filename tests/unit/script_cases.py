@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs the script checker on every case of a case file and compares what it prints.
 
-    script_cases.py ZKPARSE CASE-FILE
+    script_cases.py ZKPARSE CASE-FILE [RUNNER]
+
+RUNNER runs the checker when it is a program of another system (Wine, for zkparse.exe).
 
 A case file (script_cases/*.txt) is a list of cases:
 
@@ -78,13 +80,13 @@ def check(tool, case):
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "w", encoding="latin-1", newline="") as f:
                 f.write(end.join(lines))
-        done = subprocess.run([tool] + shlex.split(case["options"]) + [case["files"][0][0]],
+        done = subprocess.run(tool + shlex.split(case["options"]) + [case["files"][0][0]],
                               cwd=folder, capture_output=True)
     return done.stdout.decode("latin-1").replace("\r\n", "\n").rstrip("\n"), done.returncode
 
 
 def main():
-    tool, path = os.path.abspath(sys.argv[1]), sys.argv[2]
+    tool, path = sys.argv[3:] + [os.path.abspath(sys.argv[1])], sys.argv[2]
     cases = read_cases(path)
     failed = 0
     for case in cases:
