@@ -16,8 +16,8 @@
 // type (and its type_info) is the same in every module that throws or catches it.
 class CEngineException {
  public:
-  CEngineException(const char* message_, const char* file_, int line_)
-      : message(message_), file(file_), line(line_) {}
+  CEngineException(const char* text, const char* sourceFile, int sourceLine)
+      : message(text), file(sourceFile), line(sourceLine) {}
   virtual ~CEngineException() {}
 
   const char* message;

@@ -120,7 +120,7 @@ char* ParseArena::CopyText(const char* text) {
   return text == nullptr ? nullptr : CopyText(text, std::strlen(text));
 }
 
-CZKPARSE_LIST_HEAD::CZKPARSE_LIST_HEAD(const CZKPARSE_KEYWORD& first, ParseArena&& arena)
+StatementListHead::StatementListHead(const CZKPARSE_KEYWORD& first, ParseArena&& arena)
     : arena_(std::move(arena)) {
   std::memcpy(name, first.name, sizeof name);
   params = first.params;
@@ -128,7 +128,7 @@ CZKPARSE_LIST_HEAD::CZKPARSE_LIST_HEAD(const CZKPARSE_KEYWORD& first, ParseArena
   block = first.block;
 }
 
-CZKPARSE_LIST_HEAD::~CZKPARSE_LIST_HEAD() {
+StatementListHead::~StatementListHead() {
   // What hangs from the head lies in the arena, which goes with this object's member: the base
   // destructor, which runs after that, must find nothing left to delete.
   params = nullptr;

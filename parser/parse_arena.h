@@ -67,10 +67,10 @@ class ParseArena {
 //
 // Only the head of such a list may be deleted; the nodes behind it belong to the arena. A copy
 // made with the CZKPARSE_KEYWORD copy constructor is an ordinary heap list of its own.
-class CZKPARSE_LIST_HEAD final : public CZKPARSE_KEYWORD {
+class StatementListHead final : public CZKPARSE_KEYWORD {
  public:
-  CZKPARSE_LIST_HEAD(const CZKPARSE_KEYWORD& first, ParseArena&& arena);
-  ~CZKPARSE_LIST_HEAD() override;
+  StatementListHead(const CZKPARSE_KEYWORD& first, ParseArena&& arena);
+  ~StatementListHead() override;
 
  private:
   ParseArena arena_;

@@ -4,7 +4,7 @@
 // it.
 //
 // Nodes made one by one with new own what hangs from them, as above. A list that a parse returns
-// lies instead in the parse's arena, owned by its head (CZKPARSE_LIST_HEAD, parse_arena.h):
+// lies instead in the parse's arena, owned by its head (StatementListHead, parse_arena.h):
 // deleting that head frees the whole list, and no other node of it may be deleted.
 #pragma once
 

@@ -436,5 +436,5 @@ CZKPARSE_KEYWORD* CZKParse::ParseText(int* error) {
   if (list == nullptr) return nullptr;
   // The list's head takes the arena with everything in it; the constants go with it.
   constants = nullptr;
-  return new CZKPARSE_LIST_HEAD(*list, std::move(arena));
+  return new StatementListHead(*list, std::move(arena));
 }

@@ -88,7 +88,7 @@ void DemoGame::RenderWhenDue() {
 
 void DemoGame::TakeScreenshot() {
   const char* file = options_.screenshotFile.c_str();
-  if (SaveClientAreaAsBmp(window_->handle(), file)) {
+  if (SaveClientAreaAsBmp(window_->Handle(), file)) {
     EngineTrace("CGame::screenshot %s", file);
   } else {
     EngineTrace("CGame::screenshot %s failed", file);

@@ -24,7 +24,7 @@ class GameWindow {
   GameWindow(const GameWindow&) = delete;
   GameWindow& operator=(const GameWindow&) = delete;
 
-  HWND handle() const { return window_; }
+  HWND Handle() const { return window_; }
 
   // Moves the scene on to `time` (seconds since the game started), draws it and shows it.
   void RenderFrame(double time);

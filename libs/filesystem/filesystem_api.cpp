@@ -143,18 +143,18 @@ FS_API FS_HANDLE FS_open(const char* name, int mode) {
 }
 
 FS_API long FS_length(FS_HANDLE file) {
-  OpenFile* open_file = FindFile(file);
+  OpenFile* openFile = FindFile(file);
   // A length that a long cannot carry (over 2 GiB on Windows, where a long has 32 bits) fails:
   // cut to fit, it would have the caller read part of the file as if it were all of it.
-  const std::int64_t length = open_file ? open_file->length() : -1;
+  const std::int64_t length = openFile ? openFile->Length() : -1;
   const long result = length <= LONG_MAX ? static_cast<long>(length) : -1;
   TraceLine("FS_length(%s) = %ld", HandleText(file).c_str(), result);
   return result;
 }
 
 FS_API long FS_read(FS_HANDLE file, void* buffer, long count) {
-  OpenFile* open_file = FindFile(file);
-  long result = (open_file && buffer && count >= 0) ? open_file->Read(buffer, count) : -1;
+  OpenFile* openFile = FindFile(file);
+  long result = (openFile && buffer && count >= 0) ? openFile->Read(buffer, count) : -1;
   TraceLine("FS_read(%s, %ld) = %ld", HandleText(file).c_str(), count, result);
   return result;
 }

@@ -5,14 +5,14 @@
 namespace vfs {
 
 std::uintptr_t HandleTable::Add(OpenFile file) {
-  Slot* free_slot = FindSlot(0);
-  if (!free_slot) return 0;
+  Slot* freeSlot = FindSlot(0);
+  if (!freeSlot) return 0;
   // After a wrap-around (billions of opens) a number may still be live; skip it, and skip 0, which
   // is the null handle.
   while (nextHandle_ == 0 || FindSlot(nextHandle_)) ++nextHandle_;
-  free_slot->handle = nextHandle_++;
-  free_slot->file.emplace(std::move(file));
-  return free_slot->handle;
+  freeSlot->handle = nextHandle_++;
+  freeSlot->file.emplace(std::move(file));
+  return freeSlot->handle;
 }
 
 OpenFile* HandleTable::Find(std::uintptr_t handle) {

@@ -30,7 +30,7 @@ class OpenFile {
   // The window starts at base and holds length bytes of stream.
   OpenFile(SharedStream stream, std::int64_t base, std::int64_t length);
 
-  std::int64_t length() const { return length_; }
+  std::int64_t Length() const { return length_; }
 
   // Reads up to count bytes (count >= 0, buffer not null) from the read position and moves the
   // position past them. Returns the bytes read: fewer than count at the end of the file, 0 past

@@ -12,12 +12,12 @@
 namespace pak {
 namespace {
 
-bool CheckName(const std::string& name, std::set<std::string>* folded_names, std::string* error) {
+bool CheckName(const std::string& name, std::set<std::string>* foldedNames, std::string* error) {
   if (!vfs::IsLookupName(name)) {
     *error = "cannot store the name \"" + name + "\": it could never be opened";
     return false;
   }
-  if (!folded_names->insert(vfs::FoldCase(name)).second) {
+  if (!foldedNames->insert(vfs::FoldCase(name)).second) {
     *error = "two files are named \"" + name + "\" when case is ignored";
     return false;
   }
@@ -62,20 +62,20 @@ bool CopyFile(const std::filesystem::path& path, std::uint32_t size, std::ofstre
 // Sets *created once the output exists, so that a failure removes only what this call made.
 bool Write(const std::filesystem::path& output, const std::vector<PakInput>& inputs, bool* created,
            std::string* error) {
-  std::set<std::string> folded_names;
+  std::set<std::string> foldedNames;
   std::vector<std::uint32_t> sizes(inputs.size());
-  std::uint64_t table_size = 0;
+  std::uint64_t tableSize = 0;
   for (std::size_t i = 0; i < inputs.size(); ++i) {
-    if (!CheckName(inputs[i].name, &folded_names, error)) return false;
+    if (!CheckName(inputs[i].name, &foldedNames, error)) return false;
     if (!FileSize(inputs[i].path, &sizes[i], error)) return false;
-    table_size += kPakEntryFixedSize + inputs[i].name.size();
+    tableSize += kPakEntryFixedSize + inputs[i].name.size();
   }
 
-  std::vector<unsigned char> head(kPakHeaderSize + table_size);
+  std::vector<unsigned char> head(kPakHeaderSize + tableSize);
   std::copy(std::begin(kPakMagic), std::end(kPakMagic), head.begin() + kPakMagicOffset);
   WriteU32(&head[kPakVersionOffset], kPakVersion);
   WriteU32(&head[kPakFileCountOffset], static_cast<std::uint32_t>(inputs.size()));
-  WriteU32(&head[kPakTableSizeOffset], static_cast<std::uint32_t>(table_size));
+  WriteU32(&head[kPakTableSizeOffset], static_cast<std::uint32_t>(tableSize));
 
   std::uint64_t offset = head.size();
   unsigned char* entry = &head[kPakHeaderSize];

@@ -19,16 +19,16 @@ bool SourceTable::Add(const std::string& name) {
   return true;
 }
 
-std::optional<OpenFile> SourceTable::Open(const std::string& lookup_name) const {
+std::optional<OpenFile> SourceTable::Open(const std::string& lookupName) const {
   for (auto source = sources_.rbegin(); source != sources_.rend(); ++source) {
-    if (std::optional<OpenFile> file = (*source)->Open(lookup_name)) return file;
+    if (std::optional<OpenFile> file = (*source)->Open(lookupName)) return file;
   }
   return std::nullopt;
 }
 
-bool SourceTable::Exists(const std::string& lookup_name) const {
+bool SourceTable::Exists(const std::string& lookupName) const {
   for (auto source = sources_.rbegin(); source != sources_.rend(); ++source) {
-    if ((*source)->Exists(lookup_name)) return true;
+    if ((*source)->Exists(lookupName)) return true;
   }
   return false;
 }

@@ -22,8 +22,8 @@ class SourceTable {
   bool Add(const std::string& name);
 
   // The file from the last source that has it.
-  std::optional<OpenFile> Open(const std::string& lookup_name) const;
-  bool Exists(const std::string& lookup_name) const;
+  std::optional<OpenFile> Open(const std::string& lookupName) const;
+  bool Exists(const std::string& lookupName) const;
 
   void Clear() { sources_.clear(); }
 

@@ -14,13 +14,13 @@ bool CollectFiles(const stdfs::path& folder, const stdfs::path& skip, std::vecto
     *error = folder.string() + " is not a folder";
     return false;
   }
-  const bool skip_exists = stdfs::exists(skip, code);
+  const bool skipExists = stdfs::exists(skip, code);
 
   stdfs::recursive_directory_iterator entries(folder, code);
   for (; !code && entries != stdfs::recursive_directory_iterator(); entries.increment(code)) {
     const stdfs::path& path = entries->path();
     if (!entries->is_regular_file(code) || code) continue;
-    if (skip_exists && stdfs::equivalent(path, skip, code)) continue;
+    if (skipExists && stdfs::equivalent(path, skip, code)) continue;
     inputs->push_back({path.lexically_relative(folder).generic_string(), path});
   }
   if (code) {
