@@ -1,5 +1,5 @@
 // The grammar above single tokens: keyword calls, constant definitions, keyword declarations, the
-// include directives, the statement loop with its blocks, and the entry point a host calls.
+// include directives, and the statement loop with its blocks.
 //
 // Lists are built through a pointer to their last link, so that a file of a million statements
 // costs a million appends, not half a million million steps.
@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "filesystem_api.h"
-#include "log.h"
 #include "text_case.h"
 #include "zk_parse.h"
 
@@ -352,7 +351,7 @@ void CZKParse::IncludeFile(const CZKPARSE_STRING* name, int* error, CZKPARSE_KEY
   swapWithChild();
 }
 
-// --- The statement loop and the entry points ------------------------------------------------
+// --- The statement loop ----------------------------------------------------------------------
 
 CZKPARSE_KEYWORD* CZKParse::ReadStatements(CZKPARSE_KEYWORD** declarations, int* error,
                                            bool inBlock) {

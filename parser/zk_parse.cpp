@@ -1,3 +1,5 @@
+// The parser object's life: loading its file, its names, and the entry points through which a
+// host parses a file.
 #include "zk_parse.h"
 
 #include <cstring>
