@@ -43,6 +43,10 @@ vantor_prefix() {
     "$VANTOR_WINE64" reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
   fi
   "$VANTOR_WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # No audio driver: the game plays no sound, and the first program that opens audio in a new
+  # game folder (the diagnostics tool the launcher starts there) would otherwise print a screen of
+  # ALSA's errors about a missing sound card. An empty driver list loads none.
+  "$VANTOR_WINE64" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
   # The desktop keeps the graphics driver (and display) of the session that created it: start a
   # fresh session so the setting above is the one in force. The new server stays up for the whole
   # run: a program start costs ~55 ms with it, ~1 s without.
