@@ -11,7 +11,7 @@ constexpr int kPackageCount = 64;
 void MountDataSources() {
   FS_init();
   for (int number = 0; number < kPackageCount; ++number) {
-    char packageName[260];
+    char packageName[FS_MAX_PATH + 1];
     std::sprintf(packageName, "data%d.pak", number);
     FS_add_source(packageName, 1, 0, 0);
   }

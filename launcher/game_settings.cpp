@@ -46,8 +46,11 @@ void SplitCommandLine(const char* commandLine, const char* executablePath) {
   }
 }
 
-// Copies text, cut to what fits the 260-byte buffer.
-void SetText(char (&buffer)[260], const char* text) {
+// One of the settings' buffers.
+using SettingText = char[FS_MAX_PATH + 1];
+
+// Copies text, cut to what fits the buffer.
+void SetText(SettingText& buffer, const char* text) {
   std::strncpy(buffer, text, sizeof buffer - 1);
   buffer[sizeof buffer - 1] = '\0';
 }
@@ -71,7 +74,7 @@ GameSettings ReadGameSettings(const char* commandLine, const char* executablePat
   if (list == nullptr) return settings;
   // Top-level statements only: calls inside a block are not settings.
   for (const CZKPARSE_KEYWORD* node = list; node != nullptr; node = node->next) {
-    char(*target)[260] = nullptr;
+    SettingText* target = nullptr;
     if (CompareNoCase(node->name, "JavaGameClassName") == 0) {
       target = &settings.JavaGameClassName;
     } else if (CompareNoCase(node->name, "JavaClasses") == 0) {

@@ -3,11 +3,14 @@
 // Portable: the executable's path comes in from the caller.
 #pragma once
 
-// The three values the engine's script layer needs, each at most 259 characters.
+#include "filesystem_api.h"
+
+// The three values the engine's script layer needs, each at most FS_MAX_PATH characters, the
+// longest name the program handles.
 struct GameSettings {
-  char JavaGameClassName[260];
-  char JavaClasses[260];
-  char JavaClassesPacked[260];
+  char JavaGameClassName[FS_MAX_PATH + 1];
+  char JavaClasses[FS_MAX_PATH + 1];
+  char JavaClassesPacked[FS_MAX_PATH + 1];
 };
 
 // The longest executable path the settings look at (with its zero): the path shares one 1024-byte
@@ -19,7 +22,7 @@ constexpr unsigned kExecutablePathLimit = 256;
 // after "ini=" of the last word beginning so (case-sensitive), else "game.ini"; it is read through
 // the parser, and without it, or when it cannot be parsed, the defaults "TestGame", "Java" and
 // "code" stay. Of the top-level calls of JavaGameClassName, JavaClasses and JavaClassesPacked (any
-// case) only a string first argument is taken, the last call winning; values are cut to 259
-// characters. Words beyond 64 (with the path), or beyond the 1024-byte store, are dropped together
-// with all words after them.
+// case) only a string first argument is taken, the last call winning; values are cut to
+// FS_MAX_PATH characters. Words beyond 64 (with the path), or beyond the 1024-byte store, are
+// dropped together with all words after them.
 GameSettings ReadGameSettings(const char* commandLine, const char* executablePath);

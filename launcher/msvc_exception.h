@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "filesystem_api.h"
+
 // The structured-exception code of every MSVC C++ throw ("msc" with 0xE0).
 constexpr std::uint32_t kMsvcExceptionCode = 0xE06D7363;
 
@@ -35,7 +37,7 @@ enum class ForeignThrow {
 // What the launcher shows of an engine exception, cut to these sizes.
 struct ForeignEngineException {
   char message[1024] = {};
-  char file[260] = {};
+  char file[FS_MAX_PATH + 1] = {};
   std::int32_t line = 0;
 };
 

@@ -7,7 +7,7 @@
 
 void EnterExecutableFolder() {
   static char executablePath[1024];
-  static char drive[3], folder[256], fileName[256], extension[256];
+  static char drive[_MAX_DRIVE], folder[_MAX_DIR], fileName[_MAX_FNAME], extension[_MAX_EXT];
   static char workingFolder[1024];
 
   GetModuleFileNameA(nullptr, executablePath, sizeof executablePath);

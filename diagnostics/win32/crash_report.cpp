@@ -12,6 +12,7 @@
 namespace {
 
 constexpr char kFileName[] = "callstack.txt";
+// LF CR, not CR LF: kept for the tools that read the file (crash_report.h).
 constexpr char kSeparator[] = "************************************************************\n\r";
 
 SymbolRecord faultSymbol;

@@ -7,8 +7,7 @@ DbgHelpBinding dbgHelp;
 namespace {
 
 // Deferred symbol loads only: no undecorating, no line-loading option.
-constexpr DWORD kSymbolOptions = 4;
-static_assert(kSymbolOptions == SYMOPT_DEFERRED_LOADS);
+constexpr DWORD kSymbolOptions = SYMOPT_DEFERRED_LOADS;
 
 template <typename Function>
 void LookUp(Function& slot, const char* name) {

@@ -50,10 +50,7 @@ void WriteToConsole(Handle console, const char* text, std::size_t length) {
 }
 
 void ShowErrorBox(const char* text, const char* caption) {
-  // MB_OK | MB_ICONERROR | MB_SYSTEMMODAL.
-  constexpr UINT kStyle = 0x1010;
-  static_assert(kStyle == (MB_OK | MB_ICONERROR | MB_SYSTEMMODAL));
-  MessageBoxA(GetDesktopWindow(), text, caption, kStyle);
+  MessageBoxA(GetDesktopWindow(), text, caption, MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
 }
 
 void ExitWithCodeMinusOne() {

@@ -1,5 +1,6 @@
 // The call-stack text of the crash report: every frame of the faulting thread from the fault
 // outwards, with its function's name, its source line when known, and its parameters and locals.
+// The bytes it makes are part of the file that crash_report.h describes.
 #pragma once
 
 #include <windows.h>

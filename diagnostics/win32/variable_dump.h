@@ -1,7 +1,8 @@
 // The parameters and locals of one frame of the crash report, with their values read from this
 // process's memory and laid out by the debug information's type records. Every read is guarded
 // (ReadProcessMemory, which fails instead of faulting): an unreadable variable costs one error
-// line, not the report. Text goes to the report text (report_text.h).
+// line, not the report. Text goes to the report text (report_text.h), in the form that
+// crash_report.h describes.
 #pragma once
 
 #include <windows.h>

@@ -27,7 +27,7 @@ void EngineTrace(const char* format, ...) {
   if (!TraceEnabled()) return;
   FlushIdleCalls();
 
-  char line[1024];
+  char line[kTraceLineSize];
   va_list args;
   va_start(args, format);
   std::vsnprintf(line, sizeof line, format, args);

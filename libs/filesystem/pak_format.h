@@ -34,6 +34,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "filesystem_api.h"
+
 namespace pak {
 
 inline constexpr char kPakMagic[4] = {'V', 'P', 'A', 'K'};
@@ -48,8 +50,9 @@ inline constexpr std::size_t kPakTableSizeOffset = 12;
 // Size of an entry without its name: offset, size and name length.
 inline constexpr std::size_t kPakEntryFixedSize = 4 + 4 + 2;
 
-// The program's names are at most 259 characters, so a longer stored name could never be opened.
-inline constexpr std::size_t kPakMaxNameLength = 259;
+// The library takes names of at most FS_MAX_PATH characters, so a longer stored name could never
+// be opened.
+inline constexpr std::size_t kPakMaxNameLength = FS_MAX_PATH;
 
 // FS_length reports a file's length as a long: 32 bits on Windows.
 inline constexpr std::uint32_t kPakMaxSize = 0x7FFFFFFF;

@@ -11,6 +11,9 @@ bool IsSeparator(char c) {
   return c == '/' || c == '\\';
 }
 
+// ASCII letters only, the same on every host whatever the locale. The program's parser folds case
+// by the same rule (parser/text_case.cpp); this is a copy of its own because the library must not
+// depend on the program.
 char FoldChar(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }

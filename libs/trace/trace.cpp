@@ -24,7 +24,7 @@ void TraceLine(const char* format, ...) {
   const char* name = TraceFileName();
   if (!name) return;
 
-  char line[1024];
+  char line[kTraceLineSize];
   va_list args;
   va_start(args, format);
   std::vsnprintf(line, sizeof line, format, args);

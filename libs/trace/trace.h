@@ -3,13 +3,18 @@
 // reach the libraries. Without the variable nothing is written and the cost is one check.
 #pragma once
 
+#include <cstddef>
+
 #include "printf_format.h"
+
+// One line's buffer, the terminating zero included.
+constexpr std::size_t kTraceLineSize = 1024;
 
 // True when a trace file is named.
 bool TraceEnabled();
 
-// Appends the formatted text and a line feed to the trace file. Lines longer than 1023 characters
-// are cut.
+// Appends the formatted text and a line feed to the trace file. Lines longer than
+// kTraceLineSize - 1 characters are cut.
 void TraceLine(const char* format, ...) VANTOR_PRINTF_FORMAT(1, 2);
 
 // A text argument for a trace line: the text itself, or "(null)" for a null pointer.
