@@ -48,7 +48,7 @@ class CZKParse final {
   // Always deleted through its own type (the class is final), so the destructor is not virtual.
   ~CZKParse() = default;
 
-  // Owns its text and its arena.
+  // Owns its lexer (with the text) and its arena.
   CZKParse(const CZKParse&) = delete;
   CZKParse& operator=(const CZKParse&) = delete;
 
