@@ -81,18 +81,24 @@ struct Options {
   bool tree = false;
   bool gccFormat = false;
   bool warningsFail = false;
+
+  // Binary output on standard output must not be mixed with text.
+  bool BinaryToStandardOutput() const { return binary != nullptr && std::strcmp(binary, "-") == 0; }
 };
+
+Options options;
 
 // --- What the parser tells ---------------------------------------------------------------------
 
-bool gccFormat = false;
 int warnings = 0;
 
 // Without --format=gcc the log's own echo has shown the errors and what the game shows itself,
-// so only the checker's own warnings are printed; with it, every problem is one line.
+// so only the checker's own warnings are printed; with it, every problem is one line. Counted
+// also when nothing may be printed, for --werror.
 void PrintProblem(ScriptProblem kind, bool shown, const char* file, int line, const char* message) {
   if (kind == ScriptProblem::kWarning) ++warnings;
-  if (!gccFormat) {
+  if (options.BinaryToStandardOutput()) return;
+  if (!options.gccFormat) {
     if (!shown) std::printf("WARNING [zkparse] %s: in file '%s' in line %d\n", message, file, line);
     // In order with the log's echo, which does not go through stdio's buffer.
     std::fflush(stdout);
@@ -220,18 +226,14 @@ bool WriteBinaryFile(const char* name, CZKPARSE_KEYWORD* list) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
   if (const int code = ReadOptions(argc, argv, options)) return code;
 
   MountDataSources();
   // Opened now rather than at the first report, so that the console echo is on from the start
-  // and the file-system warnings reach standard output too. Binary output on standard output
-  // must not be mixed with text: then the reports go to the log only.
-  const bool binaryToStdout = options.binary != nullptr && std::strcmp(options.binary, "-") == 0;
-  // In the editors' format the problems are printed by the listener alone.
-  LogOpen(!binaryToStdout && !options.gccFormat);
-  gccFormat = options.gccFormat;
-  if (!binaryToStdout) CZKParse::problemListener = PrintProblem;
+  // and the file-system warnings reach standard output too; not when that output is the binary
+  // form, nor in the editors' format, where the listener prints every problem.
+  LogOpen(!options.BinaryToStandardOutput() && !options.gccFormat);
+  CZKParse::problemListener = PrintProblem;
 
   ParseOutcome outcome = ParseOutcome::kFailed;
   CZKPARSE_KEYWORD* list =
@@ -242,7 +244,7 @@ int main(int argc, char** argv) {
   int code = outcome == ParseOutcome::kParsed   ? kParsed
              : outcome == ParseOutcome::kFailed ? kParseError
                                                 : kUnreadable;
-  if (code == kUnreadable && gccFormat) {
+  if (code == kUnreadable && options.gccFormat) {
     std::printf("%s:1: error: cannot open '%s'\n", options.file, options.file);
   }
   if (code == kParsed && warnings > 0 && options.warningsFail) code = kParseError;
