@@ -121,23 +121,24 @@ CZKPARSE_STRING* CZKParse::NewString(char* arenaValue, const char* name) {
 // The literal readers take the lexer's digits and decide: no digit, or a byte after them that
 // cannot end a value, is an error; the terminator belongs to the grammar and stays unread.
 
+bool CZKParse::DigitsEndAValue(bool any, int next, const char* type, int* error) {
+  if (any && Lexer::IsValueTerminator(next)) return true;
+  lexer.ReadChar();  // the byte that is wrong has been read when the error is reported
+  if (any) {
+    ReportError("invalid termination of %s", type);
+  } else {
+    ReportError("expected number");
+  }
+  *error = 1;
+  return false;
+}
+
 CZKPARSE_INT* CZKParse::ReadIntLiteral(bool negative, int* error) {
   // Blanks and comments may stand between a minus sign and its digits.
   if (negative) lexer.SkipSpace();
   const std::int32_t literalLine = lexer.line;
   const Lexer::IntDigits digits = lexer.ReadIntDigits();
-  if (!digits.any) {
-    lexer.ReadChar();  // the byte that is no digit has been read when the error is reported
-    ReportError("expected number");
-    *error = 1;
-    return nullptr;
-  }
-  if (!Lexer::IsValueTerminator(digits.next)) {
-    lexer.ReadChar();
-    ReportError("invalid termination of integer");
-    *error = 1;
-    return nullptr;
-  }
+  if (!DigitsEndAValue(digits.any, digits.next, "integer", error)) return nullptr;
   // Unsigned, so that it wraps around as the language wants; the checker hears of it.
   const std::uint32_t value = negative ? 0u - digits.value : digits.value;
   if (digits.beyond32Bits || digits.value > (negative ? 0x80000000u : 0x7FFFFFFFu)) {
@@ -152,19 +153,8 @@ CZKPARSE_FLOAT* CZKParse::ReadFloatLiteral(bool negative, int* error) {
   if (negative) lexer.SkipSpace();
   const std::int32_t literalLine = lexer.line;
   const Lexer::FloatDigits digits = lexer.ReadFloatDigits();
-  if (!digits.any) {
-    lexer.ReadChar();
-    ReportError("expected number");
-    *error = 1;
-    return nullptr;
-  }
   // There is no exponent: "1e5" ends on the 'e'.
-  if (!Lexer::IsValueTerminator(digits.next)) {
-    lexer.ReadChar();
-    ReportError("invalid termination of float");
-    *error = 1;
-    return nullptr;
-  }
+  if (!DigitsEndAValue(digits.any, digits.next, "float", error)) return nullptr;
   const float value = static_cast<float>(negative ? -digits.value : digits.value);
   // Digits enough to overflow a double while the fraction's scale underflows give infinity
   // times zero.

@@ -149,6 +149,9 @@ class CZKParse final {
   CZKPARSE_INT* NewInt(std::int32_t value, const char* name);
   CZKPARSE_FLOAT* NewFloat(float value, const char* name);
   CZKPARSE_STRING* NewString(char* arenaValue, const char* name);
+  // Whether a literal's digits were found and end where a value may end; if not, reports it (the
+  // type names the literal) and sets *error.
+  bool DigitsEndAValue(bool any, int next, const char* type, int* error);
   // The digits after an optional minus sign, which the caller has consumed.
   CZKPARSE_INT* ReadIntLiteral(bool negative, int* error);
   CZKPARSE_FLOAT* ReadFloatLiteral(bool negative, int* error);
