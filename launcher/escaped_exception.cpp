@@ -13,11 +13,6 @@
 
 namespace {
 
-[[noreturn]] void CrashExitForEngineException(const char* file, int line, const char* message) {
-  LogPrint("*** Unhandled Engine Exception ***\n");
-  CrashExit("%s(%d) : %s\n", file, line, message);
-}
-
 [[noreturn]] void CrashExitForOtherException() {
   CrashExit("*** Unhandled Exception ***\n");
 }
@@ -44,37 +39,54 @@ void (*previousTerminate)() = nullptr;
 LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
 
 // An engine built by MSVC throws its C++ exceptions as structured exceptions, which none of our
-// handlers (GCC's) can catch. One that the engine does not catch itself ends up here, once every
-// frame's handler has declined it, and ends as our own exceptions do. Being the last to look, the
-// filter never takes an exception from the engine's own handlers or from a debugger.
+// handlers (GCC's) can catch. One that the engine does not catch itself and that escaped by a
+// road without a call frame of ours (CallEngine) ends up here, once every frame's handler has
+// declined it, and ends as our own exceptions do. Being the last to look, the filter never takes
+// an exception from the engine's own handlers or from a debugger.
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pointers) {
-  const EXCEPTION_RECORD& source = *pointers->ExceptionRecord;
+  const std::exception_ptr exception = EngineExceptionOf(*pointers->ExceptionRecord);
+  if (exception != nullptr) {
+    try {
+      std::rethrow_exception(exception);
+    } catch (...) {
+      CrashExitForCurrentException();
+    }
+  }
+  return previousFilter != nullptr ? previousFilter(pointers) : EXCEPTION_CONTINUE_SEARCH;
+}
+
+// What an engine throws that is no CEngineException: only the handler for any other exception
+// takes it.
+struct OtherEngineException {};
+
+}  // namespace
+
+std::exception_ptr EngineExceptionOf(const EXCEPTION_RECORD& source) {
   ForeignExceptionRecord record;
   record.code = source.ExceptionCode;
   record.parameterCount = source.NumberParameters;
   for (DWORD i = 0; i < source.NumberParameters && i < 4; ++i) {
     record.parameters[i] = source.ExceptionInformation[i];
   }
-  // Static: the stack may be deep, and the process ends here anyway.
-  static ForeignEngineException exception;
-  switch (DecodeForeignThrow(record, ProcessMemory(), exception)) {
+  // Static: the texts must outlive the engine's frames, and one exception ends the game.
+  static ForeignEngineException decoded;
+  switch (DecodeForeignThrow(record, ProcessMemory(), decoded)) {
     case ForeignThrow::kEngineException:
-      CrashExitForEngineException(exception.file, exception.line, exception.message);
+      return std::make_exception_ptr(CEngineException(decoded.message, decoded.file, decoded.line));
     case ForeignThrow::kOther:
-      CrashExitForOtherException();
+      return std::make_exception_ptr(OtherEngineException());
     case ForeignThrow::kNotMsvc:
       break;
   }
-  return previousFilter != nullptr ? previousFilter(pointers) : EXCEPTION_CONTINUE_SEARCH;
+  return nullptr;
 }
-
-}  // namespace
 
 void CrashExitForCurrentException() {
   try {
     throw;
   } catch (CEngineException& exception) {
-    CrashExitForEngineException(exception.file, exception.line, exception.message);
+    LogPrint("*** Unhandled Engine Exception ***\n");
+    CrashExit("%s(%d) : %s\n", exception.file, exception.line, exception.message);
   } catch (unsigned int code) {
     LogPrint("*** Exception ***\n");
     CrashExit("%s\n", ExceptionCodeText(code));

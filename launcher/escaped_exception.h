@@ -1,5 +1,11 @@
 #pragma once
 
+#include <windows.h>
+
+#include <exception>
+
+#include "foreign_call.h"
+
 // The launcher's outermost handling of an exception that escapes the running game: the engine's
 // exception, a translated processor fault, or anything else. Each ends the process through
 // CrashExit with exit code -1, after the banner the log expects; nothing is shut down.
@@ -16,3 +22,16 @@ class EscapedExceptionGuard {
   EscapedExceptionGuard(const EscapedExceptionGuard&) = delete;
   EscapedExceptionGuard& operator=(const EscapedExceptionGuard&) = delete;
 };
+
+// What a C++ exception thrown by an MSVC-built engine becomes in our code: a CEngineException
+// when the engine's type derives from it (its texts copied, as the engine's object does not
+// outlive the unwinding), any other exception otherwise; null for every other record.
+std::exception_ptr EngineExceptionOf(const EXCEPTION_RECORD& record);
+
+// Calls into the engine while the game runs: what escapes the engine unwinds the engine's own
+// frames first (its destructors and __finally blocks run, as under the compiler it was made with),
+// then goes on to the outermost handlers as our own exception.
+template <typename Call>
+void CallEngine(Call&& call) {
+  CallForeign(call, EngineExceptionOf);
+}

@@ -1,15 +1,16 @@
 #include "message_loop.h"
 
 #include "engine_api.h"
+#include "escaped_exception.h"
 
 void RunMessageLoop(CGame& game, MSG& message) {
   for (;;) {
     if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) return;
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      CallEngine([&] { DispatchMessageA(&message); });
     } else {
-      game.OnIdle();
+      CallEngine([&] { game.OnIdle(); });
     }
   }
 }

@@ -22,7 +22,9 @@ namespace {
 void RunGame(CGame* game, LPSTR commandLine, int showCommand, MSG& message) {
   const EscapedExceptionGuard unwindingDeadEnds;
   try {
-    if (game->Init(commandLine, showCommand) != 0) {
+    int result = 0;
+    CallEngine([&] { result = game->Init(commandLine, showCommand); });
+    if (result != 0) {
       // The game refused to start: leave as if it had quit, without looking at any message.
       message.message = WM_QUIT;
       return;

@@ -1,7 +1,10 @@
 #include "se_translator.h"
 
+#include <utility>
+
 #include "context_registers.h"
 #include "crash_report.h"
+#include "foreign_call.h"
 
 // Shared with the thunk (se_thunk_x64.S, se_thunk_i686.S), hence unmangled.
 extern "C" {
@@ -124,6 +127,23 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pointers) {
 }  // namespace
 
 extern "C" void VantorRunSeTranslator() {
+#ifndef _WIN64
+  if (!GccUnwinderReachesForeignCall()) {
+    // Between the fault and the call into foreign code lie frames without DWARF tables (an MSVC
+    // engine's), which GCC's unwinder cannot pass: its throw would end in std::terminate. The
+    // translator writes its report here, while the faulting stack stands, and its exception goes
+    // on from that call once the system's unwinder has unwound those frames.
+    std::exception_ptr translated;
+    try {
+      installedTranslator(recordCopy.ExceptionCode, &pointersCopy);
+      throw static_cast<unsigned int>(recordCopy.ExceptionCode);
+    } catch (...) {
+      translated = std::current_exception();
+    }
+    translating = false;
+    UnwindToForeignCall(recordCopy, std::move(translated));
+  }
+#endif
   // Translation ends when the translator's exception leaves this frame.
   struct EndOfTranslation {
     ~EndOfTranslation() { translating = false; }

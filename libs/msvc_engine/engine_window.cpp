@@ -1,5 +1,6 @@
 #include "engine_window.h"
 
+#include "cleanup.h"
 #include "engine_exceptions.h"
 #include "system_api.h"
 
@@ -12,7 +13,10 @@ void* window = nullptr;
 
 WindowResult VANTOR_WINAPI WindowProcedure(void* handle, unsigned int message, WindowWord wParam,
                                            WindowResult lParam) {
-  if (message == kThrowMessage) throw CWindowStateException();
+  if (message == kThrowMessage) {
+    const SaysWhenDestroyed cleanup("msvc engine: the window procedure's local destroyed\n");
+    throw CWindowStateException();
+  }
   return DefWindowProcA(handle, message, wParam, lParam);
 }
 

@@ -1,5 +1,6 @@
 #include "msvc_game.h"
 
+#include "cleanup.h"
 #include "command_words.h"
 #include "engine_exceptions.h"
 #include "engine_window.h"
@@ -24,6 +25,7 @@ const ActionName kActions[] = {
     {IdleAction::kProbe, "probe"},
     {IdleAction::kDeclinedFault, "declined-fault"},
     {IdleAction::kFinallyFault, "finally-fault"},
+    {IdleAction::kFaultingCleanup, "faulting-cleanup"},
 };
 
 // The call on which the action happens: the game has run a little by then.
@@ -31,6 +33,16 @@ constexpr int kActionCall = 3;
 
 __declspec(noinline) void ThrowNumber(int number) {
   throw number;
+}
+
+__declspec(noinline) void ThrowBadState() {
+  const SaysWhenDestroyed cleanup("msvc engine: the throwing function's local destroyed\n");
+  throw CBadStateException();
+}
+
+__declspec(noinline) void ThrowPastFaultingCleanup() {
+  const FaultsWhenDestroyed cleanup;
+  throw CBadStateException();
 }
 
 }  // namespace
@@ -71,7 +83,8 @@ int MsvcGame::RunAction() {
       }
       break;
     case IdleAction::kThrow:
-      throw CBadStateException();
+      ThrowBadState();
+      break;
     case IdleAction::kThrowOther:
       ThrowNumber(quitCode_);
       break;
@@ -92,6 +105,9 @@ int MsvcGame::RunAction() {
       break;
     case IdleAction::kFinallyFault:
       FaultUnderFinally();
+      break;
+    case IdleAction::kFaultingCleanup:
+      ThrowPastFaultingCleanup();
       break;
   }
   return quitCode_;

@@ -1,5 +1,6 @@
 #include "structured_faults.h"
 
+#include "cleanup.h"
 #include "system_api.h"
 
 namespace {
@@ -42,4 +43,8 @@ void FaultUnderFinally() {
   } __finally {
     OutputDebugStringA("msvc engine: __finally ran\n");
   }
+}
+
+FaultsWhenDestroyed::~FaultsWhenDestroyed() {
+  WriteThroughNull();
 }

@@ -103,16 +103,24 @@ TEST(Launcher, AFailedInitSkipsTheLoopButStillShutsDown) {
   EXPECT_EQ(run.trace.back(), "FS_shutdown()");
 }
 
+// What escapes the game: the arguments that make an engine throw, and what the engine's own cleanup
+// says on the debugger output as its frames are unwound (nothing when it has none to say).
+struct Escape {
+  std::string words;
+  std::string cleanup;
+};
+
 // Runs our engine throwing with "-throw=KIND -throw-from=PLACE", or the MSVC-built engine
 // (libs/msvc_engine) with "-do=ACTION", and expects the signs every escaped exception leaves: exit
-// code -1, one CrashExit box and the same text on the debugger output, and nothing shut down. An
-// engine exception's banner goes through the log (CR LF) before CrashExit's text is appended
-// unconverted; CrashExit alone does not open the log.
-void ExpectThrowsEndInCrashExit(const std::vector<std::string>& arguments, bool engineException) {
+// code -1, one CrashExit box and the same text on the debugger output, after whatever the engine's
+// cleanup said, and nothing shut down. An engine exception's banner goes through the log (CR LF)
+// before CrashExit's text is appended unconverted; CrashExit alone does not open the log.
+void ExpectThrowsEndInCrashExit(const std::vector<Escape>& escapes, bool engineException) {
   const std::string banner = engineException ? "*** Unhandled Engine Exception ***\r\n" : "";
   const std::string text =
       engineException ? "world(12) : bad state\n" : "*** Unhandled Exception ***\n";
-  for (const std::string& words : arguments) {
+  for (const Escape& escape : escapes) {
+    const std::string& words = escape.words;
     SCOPED_TRACE(words);
     GameFolder folder;
     if (words.rfind("-do=", 0) == 0) folder.UseMsvcEngine();
@@ -127,8 +135,10 @@ void ExpectThrowsEndInCrashExit(const std::vector<std::string>& arguments, bool 
     EXPECT_EQ(run.result.boxes[0].text, text);
     EXPECT_EQ(FileExists(folder.File("crash.log")), engineException);
     EXPECT_EQ(ReadFileText(folder.File("crash.log")), engineException ? banner + text : "");
+    EXPECT_FALSE(FileExists(folder.File("callstack.txt"))) << "an exception is no fault";
     std::vector<std::string> said = {text};
     if (engineException) said.insert(said.begin(), banner);
+    if (!escape.cleanup.empty()) said.insert(said.begin(), escape.cleanup);
     EXPECT_EQ(run.result.debugStrings, said);
     for (const char* shutdown :
          {"CGame::Destroy(1)", "UninitializeGameScript()", "FS_shutdown()"}) {
@@ -141,19 +151,27 @@ void ExpectThrowsEndInCrashExit(const std::vector<std::string>& arguments, bool 
 // the 32-bit build's unwinder cannot pass the system's frames and the exception reaches the
 // handlers by another way. An engine built by MSVC throws it as a structured exception that our
 // handlers cannot catch as such, of a class that derives from it (at an offset, or as a virtual
-// base): it must end the same way, out of OnIdle and out of its window procedure.
+// base): it must end the same way, out of OnIdle and out of its window procedure, and the locals
+// of the engine's throwing frames are destroyed first, as under the engine's own compiler. When
+// such a destructor faults, the rest of the engine's cleanup is given up and the engine's
+// exception still ends the game, unreported.
 TEST(Launcher, AnEngineExceptionEndsInCrashExitWithoutShutdown) {
-  ExpectThrowsEndInCrashExit({"-throw=engine -throw-from=init", "-throw=engine -throw-from=window",
-                              "-do=throw", "-do=window-throw"},
-                             true);
+  ExpectThrowsEndInCrashExit(
+      {{"-throw=engine -throw-from=init", ""},
+       {"-throw=engine -throw-from=window", ""},
+       {"-do=throw", "msvc engine: the throwing function's local destroyed\n"},
+       {"-do=window-throw", "msvc engine: the window procedure's local destroyed\n"},
+       {"-do=faulting-cleanup", ""}},
+      true);
 }
 
 // Any other exception, caught or out of a window procedure; an MSVC-built engine's exception of
 // another type counts as any other.
 TEST(Launcher, AnyOtherExceptionEndsInCrashExitWithTheGeneralText) {
-  ExpectThrowsEndInCrashExit(
-      {"-throw=other -throw-from=idle", "-throw=other -throw-from=window", "-do=throw-other"},
-      false);
+  ExpectThrowsEndInCrashExit({{"-throw=other -throw-from=idle", ""},
+                              {"-throw=other -throw-from=window", ""},
+                              {"-do=throw-other", ""}},
+                             false);
 }
 
 // What an MSVC-built engine handles itself is its own business, and so is a fault that Windows
