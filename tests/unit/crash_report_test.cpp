@@ -401,9 +401,27 @@ TEST_F(CrashReportTest, FrameRelativeVariablesLieAtTheFrameAddressPlusTheirOffse
 }
 
 // Every kind of value in its form; one that cannot be read costs an error line, and the next one
-// follows. (Nothing is mapped at 0x100. Wine 8 reads committed PAGE_NOACCESS pages through
-// ReadProcessMemory as if they were readable, so such a page would not do under Wine.)
+// follows: nothing mapped (0x100), a no-access page, a guard page. A text that runs into a
+// no-access page is no text.
 TEST_F(CrashReportTest, EachKindOfValueHasItsFormAndAnUnreadableOneItsErrorLine) {
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  const DWORD page = system.dwPageSize;
+  auto* pages = static_cast<char*>(VirtualAlloc(nullptr, 3 * page, MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_NE(pages, nullptr);
+  char* const hidden = pages + page;
+  char* const guarded = pages + 2 * page;
+  std::memcpy(hidden, "hidden", 7);
+  std::memcpy(guarded, "guarded", 8);
+  char* const runsOn = hidden - 4;  // "text" up to the no-access page
+  std::memcpy(runsOn, "text", 4);
+  DWORD previous = 0;
+  ASSERT_TRUE(VirtualProtect(hidden, page, PAGE_NOACCESS, &previous));
+  ASSERT_TRUE(VirtualProtect(guarded, page, PAGE_READWRITE | PAGE_GUARD, &previous));
+  char runsOnAddress[32];
+  std::snprintf(runsOnAddress, sizeof runsOnAddress, "%llX",
+                static_cast<unsigned long long>(Address(runsOn)));
+
   int five = 5, sixtyFive = 65;
   char hi[3] = "hi", controls[3] = {1, 2, 0};
   const char *abc = "abc", *low = reinterpret_cast<const char*>(0x10), *empty = "";
@@ -423,6 +441,9 @@ TEST_F(CrashReportTest, EachKindOfValueHasItsFormAndAnUnreadableOneItsErrorLine)
                        {"empty", 0, Address(&empty), kCharPointer},
                        {"bad", 0, 0x100, kInt},
                        {"badPoint", 0, 0x100, kPoint},
+                       {"noAccess", 0, Address(hidden), kInt},
+                       {"guard", 0, Address(guarded), kCharArray3},
+                       {"runsOn", 0, Address(&runsOn), kCharPointer},
                        {"three", 0, Address(three), kIntArray3},
                        {"twenty", 0, Address(twenty), kIntArray20},
                        {"ratio", 0, Address(&ratio), kFloat},
@@ -439,10 +460,16 @@ TEST_F(CrashReportTest, EachKindOfValueHasItsFormAndAnUnreadableOneItsErrorLine)
                 "\r\n"
                 "    bad = \r\nError reading symbol bad!\r\n"
                 "    badPoint Point \r\n      x = \r\nError reading symbol badPoint!\r\n"
+                "    noAccess = \r\nError reading symbol noAccess!\r\n"
+                "    guard = { \r\nError reading symbol guard!\r\n"
+                "    runsOn = " +
+                runsOnAddress +
+                "\r\n"
                 "    three = { 1, 2, 3 }\r\n"
                 "    twenty = { 1, 2, 3, 4, 5, 6, 7, 8, 9, A }\r\n"  // ten elements at most
                 "    ratio = 1.500000\r\n"
                 "    point Point \r\n      x = 1\r\n      y = 2\r\n\r\n");  // no method
+  VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(CrashReportTest, ATypeWithMoreMembersThanTheListHoldsIsCut) {

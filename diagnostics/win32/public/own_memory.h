@@ -1,6 +1,7 @@
-// Reading this process's own memory without faulting: ReadProcessMemory fails where a plain read
-// would raise an access violation, so code that inspects memory of unknown state (a crash
-// report's variables, a foreign exception record) never faults a second time.
+// Reading this process's own memory without faulting: a read that a plain read would fault on
+// (an address not mapped, not committed, no-access or a guard page) fails instead, so that code
+// that inspects memory of unknown state (a crash report's variables, a foreign exception record)
+// never faults a second time, and never shows what a plain read could not see.
 #pragma once
 
 #include <cstddef>
