@@ -22,6 +22,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -62,12 +63,14 @@ OpenFile* FindFile(FS_HANDLE file) {
   return library.running ? library.files.Find(HandleNumber(file)) : nullptr;
 }
 
-// No exception may leave a C function; running out of memory gives the failure result.
+// No exception of the library's own may leave a C function: running out of memory gives the
+// failure result. A fault in the library that the caller's translator turns into an exception
+// (a name at an unreadable address, say) is the caller's, and passes through.
 template <typename Result, typename Body>
 Result Guarded(Result failure, Body body) {
   try {
     return body();
-  } catch (...) {
+  } catch (const std::exception&) {
     return failure;
   }
 }
@@ -121,7 +124,7 @@ FS_API int FS_path_normalize(char* destination, const char* source) {
       std::memcpy(destination, normalized.c_str(), normalized.size() + 1);
       result = static_cast<int>(normalized.size());
     }
-  } catch (...) {
+  } catch (const std::exception&) {
     result = -1;
   }
   if (result < 0 && destination) destination[0] = '\0';

@@ -25,6 +25,7 @@ const ActionName kActions[] = {
     {IdleAction::kProbe, "probe"},
     {IdleAction::kDeclinedFault, "declined-fault"},
     {IdleAction::kFinallyFault, "finally-fault"},
+    {IdleAction::kFileSystemFault, "filesystem-fault"},
     {IdleAction::kFaultingCleanup, "faulting-cleanup"},
 };
 
@@ -105,6 +106,9 @@ int MsvcGame::RunAction() {
       break;
     case IdleAction::kFinallyFault:
       FaultUnderFinally();
+      break;
+    case IdleAction::kFileSystemFault:
+      FaultInFileSystemUnderFinally();
       break;
     case IdleAction::kFaultingCleanup:
       ThrowPastFaultingCleanup();

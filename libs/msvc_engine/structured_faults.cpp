@@ -1,6 +1,7 @@
 #include "structured_faults.h"
 
 #include "cleanup.h"
+#include "filesystem_api.h"
 #include "system_api.h"
 
 namespace {
@@ -40,6 +41,15 @@ void FaultPastDecliningFilter() {
 void FaultUnderFinally() {
   __try {
     WriteThroughNull();
+  } __finally {
+    OutputDebugStringA("msvc engine: __finally ran\n");
+  }
+}
+
+void FaultInFileSystemUnderFinally() {
+  __try {
+    // A name at an address that is never mapped: the library faults reading it.
+    FS_exists(reinterpret_cast<const char*>(16));
   } __finally {
     OutputDebugStringA("msvc engine: __finally ran\n");
   }

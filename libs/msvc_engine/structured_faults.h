@@ -13,3 +13,6 @@ void FaultHandledByEngine();
 void FaultPastDecliningFilter();
 // Faults inside a __try/__finally; the __finally says on the debugger output when it runs.
 void FaultUnderFinally();
+// Has the file-system library (built by GCC) fault inside a __try/__finally; the __finally says on
+// the debugger output when it runs.
+void FaultInFileSystemUnderFinally();
