@@ -18,10 +18,11 @@ namespace {
 }
 
 // The 32-bit build unwinds with DWARF tables, and the system's frames between DispatchMessage and
-// a window procedure have none: an exception thrown by a window procedure finds no handler, and
-// the runtime calls std::terminate before anything is unwound. The exception is still the current
-// one there, so it takes the outermost handlers' path from the terminate handler. The 64-bit
-// build unwinds through those frames and reaches the handlers directly.
+// a window procedure have none: a C++ exception that a window procedure built by GCC (our own
+// engine's) throws finds no handler, and the runtime calls std::terminate before anything is
+// unwound. The exception is still the current one there, so it takes the outermost handlers' path
+// from the terminate handler. The 64-bit build unwinds through those frames and reaches the
+// handlers directly; an MSVC-built engine's exceptions take CallEngine's road on both.
 [[noreturn]] void OnTerminate() {
   if (std::current_exception() == nullptr) CrashExitForOtherException();
   CrashExitForCurrentException();

@@ -13,8 +13,9 @@
 
 // While the game runs, exceptions that no handler of ours can catch end as if the outermost
 // handlers had caught them: a C++ exception for which no handler can be found (std::terminate),
-// and a C++ exception thrown by an MSVC-built engine that the engine does not catch itself.
-// Restores what was installed before when it goes.
+// and a C++ exception thrown by an MSVC-built engine that the engine does not catch itself and
+// that left it by a road without CallEngine (a window procedure that PeekMessage calls for a
+// message sent from another thread, say). Restores what was installed before when it goes.
 class EscapedExceptionGuard {
  public:
   EscapedExceptionGuard();
