@@ -22,7 +22,7 @@ namespace {
 // engine's) throws finds no handler, and the runtime calls std::terminate before anything is
 // unwound. The exception is still the current one there, so it takes the outermost handlers' path
 // from the terminate handler. The 64-bit build unwinds through those frames and reaches the
-// handlers directly; an MSVC-built engine's exceptions take CallEngine's road on both.
+// handlers directly; an MSVC-built engine's exceptions take engine_calls.h's road on both.
 [[noreturn]] void OnTerminate() {
   if (std::current_exception() == nullptr) CrashExitForOtherException();
   CrashExitForCurrentException();
@@ -41,9 +41,9 @@ LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
 
 // An engine built by MSVC throws its C++ exceptions as structured exceptions, which none of our
 // handlers (GCC's) can catch. One that the engine does not catch itself and that escaped by a
-// road without a call frame of ours (CallEngine) ends up here, once every frame's handler has
-// declined it, and ends as our own exceptions do. Being the last to look, the filter never takes
-// an exception from the engine's own handlers or from a debugger.
+// road other than engine_calls.h ends up here, once every frame's handler has declined it, and
+// ends as our own exceptions do. Being the last to look, the filter never takes an exception from
+// the engine's own handlers or from a debugger.
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pointers) {
   const std::exception_ptr exception = EngineExceptionOf(*pointers->ExceptionRecord);
   if (exception != nullptr) {

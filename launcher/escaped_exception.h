@@ -4,8 +4,6 @@
 
 #include <exception>
 
-#include "foreign_call.h"
-
 // The launcher's outermost handling of an exception that escapes the running game: the engine's
 // exception, a translated processor fault, or anything else. Each ends the process through
 // CrashExit with exit code -1, after the banner the log expects; nothing is shut down.
@@ -14,7 +12,7 @@
 // While the game runs, exceptions that no handler of ours can catch end as if the outermost
 // handlers had caught them: a C++ exception for which no handler can be found (std::terminate),
 // and a C++ exception thrown by an MSVC-built engine that the engine does not catch itself and
-// that left it by a road without CallEngine (a window procedure that PeekMessage calls for a
+// that left it by a road other than engine_calls.h (a window procedure that PeekMessage calls for a
 // message sent from another thread, say). Restores what was installed before when it goes.
 class EscapedExceptionGuard {
  public:
@@ -28,11 +26,3 @@ class EscapedExceptionGuard {
 // when the engine's type derives from it (its texts copied, as the engine's object does not
 // outlive the unwinding), any other exception otherwise; null for every other record.
 std::exception_ptr EngineExceptionOf(const EXCEPTION_RECORD& record);
-
-// Calls into the engine while the game runs: what escapes the engine unwinds the engine's own
-// frames first (its destructors and __finally blocks run, as under the compiler it was made with),
-// then goes on to the outermost handlers as our own exception.
-template <typename Call>
-void CallEngine(Call&& call) {
-  CallForeign(call, EngineExceptionOf);
-}

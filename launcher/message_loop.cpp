@@ -1,16 +1,15 @@
 #include "message_loop.h"
 
-#include "engine_api.h"
-#include "escaped_exception.h"
+#include "engine_calls.h"
 
 void RunMessageLoop(CGame& game, MSG& message) {
   for (;;) {
     if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) return;
       TranslateMessage(&message);
-      CallEngine([&] { DispatchMessageA(&message); });
+      EngineDispatch(message);
     } else {
-      CallEngine([&] { game.OnIdle(); });
+      EngineOnIdle(game);
     }
   }
 }

@@ -5,6 +5,7 @@
 
 #include "data_sources.h"
 #include "engine_api.h"
+#include "engine_calls.h"
 #include "escaped_exception.h"
 #include "filesystem_api.h"
 #include "game_settings.h"
@@ -22,9 +23,7 @@ namespace {
 void RunGame(CGame* game, LPSTR commandLine, int showCommand, MSG& message) {
   const EscapedExceptionGuard unwindingDeadEnds;
   try {
-    int result = 0;
-    CallEngine([&] { result = game->Init(commandLine, showCommand); });
-    if (result != 0) {
+    if (EngineInit(*game, commandLine, showCommand) != 0) {
       // The game refused to start: leave as if it had quit, without looking at any message.
       message.message = WM_QUIT;
       return;

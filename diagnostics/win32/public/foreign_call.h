@@ -28,11 +28,6 @@ using ForeignExceptionConverter = std::exception_ptr (*)(const EXCEPTION_RECORD&
 // Calls call(argument) inside a frame that unwinds the foreign frames below it (above).
 void CallForeign(void (*call)(void* argument), void* argument, ForeignExceptionConverter converter);
 
-template <typename Function>
-void CallForeign(Function& function, ForeignExceptionConverter converter) {
-  CallForeign([](void* argument) { (*static_cast<Function*>(argument))(); }, &function, converter);
-}
-
 #ifndef _WIN64
 // For the fault translator, on the thread that calls: whether GCC's unwinder, starting from the
 // caller, passes every frame up to the innermost call of CallForeign (true when there is none).
