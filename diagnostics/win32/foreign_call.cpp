@@ -94,11 +94,24 @@ __attribute__((noinline)) bool CallWithHandler(CallFrame& frame, void (*call)(vo
   __builtin_longjmp(innermost->resume, 1);
 }
 
+// Whether the stack below this frame holds what the system's unwinder and the foreign frames'
+// cleanup need. After a stack overflow it does not: on the 32-bit build Wine leaves one page, and
+// cleanup that ran out of it would end the process without a word.
+bool RoomToUnwind() {
+  constexpr std::ptrdiff_t kUnwindingStack = 16 * 1024;
+  char here = 0;
+  MEMORY_BASIC_INFORMATION stack;
+  if (VirtualQuery(&here, &stack, sizeof stack) == 0) return false;
+  return &here - static_cast<char*>(stack.AllocationBase) >= kUnwindingStack;
+}
+
 [[noreturn]] void UnwindBelowInnermost(EXCEPTION_RECORD* record, std::exception_ptr exception,
                                        [[maybe_unused]] void* establisher,
                                        [[maybe_unused]] void* dispatch) {
   pending = std::move(exception);
   unwinding = true;
+  // Without the stack for it the foreign frames' cleanup is given up, as when it fails.
+  if (!RoomToUnwind()) ResumeInnermost();
 #ifdef _WIN64
   // The unwinder resumes at the landing with the calling frame's registers, and the landing
   // resumes the call. Its context is scratch space of the caller's.

@@ -25,6 +25,7 @@ const ActionName kActions[] = {
     {IdleAction::kProbe, "probe"},
     {IdleAction::kDeclinedFault, "declined-fault"},
     {IdleAction::kFinallyFault, "finally-fault"},
+    {IdleAction::kOverflow, "overflow"},
     {IdleAction::kFileSystemFault, "filesystem-fault"},
     {IdleAction::kFaultingCleanup, "faulting-cleanup"},
 };
@@ -106,6 +107,9 @@ int MsvcGame::RunAction() {
       break;
     case IdleAction::kFinallyFault:
       FaultUnderFinally();
+      break;
+    case IdleAction::kOverflow:
+      OverflowUnderFinally();
       break;
     case IdleAction::kFileSystemFault:
       FaultInFileSystemUnderFinally();

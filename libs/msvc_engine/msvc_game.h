@@ -18,6 +18,7 @@ enum class IdleAction {
   kProbe,            // IsBadReadPtr(16, 4): Windows probes the address and handles the fault itself
   kDeclinedFault,    // the same fault inside a __try whose filter declines
   kFinallyFault,     // the same fault inside a __try/__finally
+  kOverflow,         // a stack overflow inside a __try/__finally
   kFileSystemFault,  // the file-system library faults inside the engine's __try/__finally
   kFaultingCleanup,  // throws CBadStateException past a local whose destructor faults
 };

@@ -11,6 +11,19 @@ __declspec(noinline) void WriteThroughNull() {
   *target = 1;
 }
 
+// Kept out of the compiler's sight, so that the recursion stays one.
+volatile bool deeper = true;
+
+// Frames of about half a KiB: few enough to list them all in a crash report quickly. (With frames
+// of some KiB the stack pointer can pass Wine's one guard page before anything touches it; the
+// 32-bit process then ends without an exception, whatever the host does.)
+__declspec(noinline) int RecurseWithoutEnd(int depth) {
+  volatile char frame[512];
+  const int at = depth % static_cast<int>(sizeof frame);
+  frame[at] = static_cast<char>(depth);
+  return deeper ? RecurseWithoutEnd(depth + 1) + frame[at] : 0;
+}
+
 int DeclineAndSay() {
   OutputDebugStringA("msvc engine: the filter declines\n");
   return kExceptionContinueSearch;
@@ -41,6 +54,14 @@ void FaultPastDecliningFilter() {
 void FaultUnderFinally() {
   __try {
     WriteThroughNull();
+  } __finally {
+    OutputDebugStringA("msvc engine: __finally ran\n");
+  }
+}
+
+void OverflowUnderFinally() {
+  __try {
+    RecurseWithoutEnd(0);
   } __finally {
     OutputDebugStringA("msvc engine: __finally ran\n");
   }

@@ -13,6 +13,9 @@ void FaultHandledByEngine();
 void FaultPastDecliningFilter();
 // Faults inside a __try/__finally; the __finally says on the debugger output when it runs.
 void FaultUnderFinally();
+// Recurses inside a __try/__finally until the stack is exhausted; the __finally says on the
+// debugger output when it runs.
+void OverflowUnderFinally();
 // Has the file-system library (built by GCC) fault inside a __try/__finally; the __finally says on
 // the debugger output when it runs.
 void FaultInFileSystemUnderFinally();
