@@ -25,7 +25,7 @@
 // The exception to throw in place of record, or null to leave record alone.
 using ForeignExceptionConverter = std::exception_ptr (*)(const EXCEPTION_RECORD& record);
 
-// Calls call(argument) inside a frame that unwinds the foreign frames below it (above).
+// Calls call(argument) inside such a frame.
 void CallForeign(void (*call)(void* argument), void* argument, ForeignExceptionConverter converter);
 
 #ifndef _WIN64
