@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 
+#include "crash_dump.h"
 #include "engine_api.h"
 #include "exception_text.h"
 #include "log.h"
@@ -45,7 +46,7 @@ LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
 // ends as our own exceptions do. Being the last to look, the filter never takes an exception from
 // the engine's own handlers or from a debugger.
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* pointers) {
-  const std::exception_ptr exception = EngineExceptionOf(*pointers->ExceptionRecord);
+  const std::exception_ptr exception = EngineExceptionOf(*pointers);
   if (exception != nullptr) {
     try {
       std::rethrow_exception(exception);
@@ -62,7 +63,8 @@ struct OtherEngineException {};
 
 }  // namespace
 
-std::exception_ptr EngineExceptionOf(const EXCEPTION_RECORD& source) {
+std::exception_ptr EngineExceptionOf(EXCEPTION_POINTERS& pointers) {
+  const EXCEPTION_RECORD& source = *pointers.ExceptionRecord;
   ForeignExceptionRecord record;
   record.code = source.ExceptionCode;
   record.parameterCount = source.NumberParameters;
@@ -71,15 +73,11 @@ std::exception_ptr EngineExceptionOf(const EXCEPTION_RECORD& source) {
   }
   // Static: the texts must outlive the engine's frames, and one exception ends the game.
   static ForeignEngineException decoded;
-  switch (DecodeForeignThrow(record, ProcessMemory(), decoded)) {
-    case ForeignThrow::kEngineException:
-      return std::make_exception_ptr(CEngineException(decoded.message, decoded.file, decoded.line));
-    case ForeignThrow::kOther:
-      return std::make_exception_ptr(OtherEngineException());
-    case ForeignThrow::kNotMsvc:
-      break;
-  }
-  return nullptr;
+  const ForeignThrow thrown = DecodeForeignThrow(record, ProcessMemory(), decoded);
+  if (thrown == ForeignThrow::kNotMsvc) return nullptr;
+  WriteCrashDump(&pointers);
+  if (thrown == ForeignThrow::kOther) return std::make_exception_ptr(OtherEngineException());
+  return std::make_exception_ptr(CEngineException(decoded.message, decoded.file, decoded.line));
 }
 
 void CrashExitForCurrentException() {

@@ -24,5 +24,7 @@ class EscapedExceptionGuard {
 
 // What a C++ exception thrown by an MSVC-built engine becomes in our code: a CEngineException
 // when the engine's type derives from it (its texts copied, as the engine's object does not
-// outlive the unwinding), any other exception otherwise; null for every other record.
-std::exception_ptr EngineExceptionOf(const EXCEPTION_RECORD& record);
+// outlive the unwinding), any other exception otherwise; null for every other exception. Such an
+// exception ends the game: its crash dump (crash_dump.h) is written here, while the engine's
+// frames still stand.
+std::exception_ptr EngineExceptionOf(EXCEPTION_POINTERS& pointers);

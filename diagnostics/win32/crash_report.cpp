@@ -54,7 +54,6 @@ void WriteCrashReport(EXCEPTION_POINTERS* pointers) {
 }
 
 void WriteCrashReportOnOwnStack(EXCEPTION_POINTERS* pointers) {
-  constexpr DWORD kReportTimeLimitMs = 20000;
   HANDLE thread = CreateThread(nullptr, 0, ReportThread, pointers, 0, nullptr);
   if (thread == nullptr) return;
   WaitForSingleObject(thread, kReportTimeLimitMs);

@@ -141,6 +141,9 @@
 // allows; does nothing once crash reporting is disabled. Every failure is silent.
 void WriteCrashReport(EXCEPTION_POINTERS* pointers);
 
+// How long the program waits for a report, or a dump, that a thread of its own writes.
+constexpr DWORD kReportTimeLimitMs = 20000;
+
 // The same report, written by a thread of its own, for a fault that left the faulting thread too
 // little stack (a stack overflow). Waits for it, but not past a time limit, so that a report that
 // cannot finish (the overflow came inside a lock the report needs) cannot keep the program from

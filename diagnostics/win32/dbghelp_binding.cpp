@@ -39,6 +39,7 @@ void DbgHelpBind() {
   VANTOR_LOOK_UP(SymGetLineFromAddr64);
   VANTOR_LOOK_UP(SymSetContext);
   VANTOR_LOOK_UP(SymEnumSymbols);
+  VANTOR_LOOK_UP(MiniDumpWriteDump);
 #undef VANTOR_LOOK_UP
   dbgHelp.process = GetCurrentProcess();
 

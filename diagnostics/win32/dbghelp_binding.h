@@ -31,6 +31,11 @@ struct DbgHelpEntryPoints {
   BOOL(WINAPI* SymEnumSymbols)
   (HANDLE process, ULONG64 moduleBase, PCSTR mask, PSYM_ENUMERATESYMBOLS_CALLBACK callback,
    PVOID userContext);
+  // The crash dump's writer (crash_dump.h).
+  BOOL(WINAPI* MiniDumpWriteDump)
+  (HANDLE process, DWORD processId, HANDLE file, MINIDUMP_TYPE type,
+   PMINIDUMP_EXCEPTION_INFORMATION exception, PMINIDUMP_USER_STREAM_INFORMATION userStreams,
+   PMINIDUMP_CALLBACK_INFORMATION callback);
 };
 
 struct DbgHelpBinding {

@@ -128,7 +128,7 @@ bool RoomToUnwind() {
 }  // namespace
 
 extern "C" EXCEPTION_DISPOSITION NTAPI VantorForeignCallHandler(EXCEPTION_RECORD* record,
-                                                                void* establisher, CONTEXT*,
+                                                                void* establisher, CONTEXT* context,
                                                                 void* dispatch) {
   if (innermost == nullptr ||
       (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))) {
@@ -136,7 +136,8 @@ extern "C" EXCEPTION_DISPOSITION NTAPI VantorForeignCallHandler(EXCEPTION_RECORD
   }
   // Raised by the cleanup of the frames being unwound: the rest of it is given up.
   if (unwinding) ResumeInnermost();
-  std::exception_ptr converted = innermost->converter(*record);
+  EXCEPTION_POINTERS pointers = {record, context};
+  std::exception_ptr converted = innermost->converter(pointers);
   if (converted == nullptr) return ExceptionContinueSearch;
   UnwindBelowInnermost(record, std::move(converted), establisher, dispatch);
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "context_registers.h"
+#include "crash_dump.h"
 #include "crash_report.h"
 #include "foreign_call.h"
 
@@ -172,5 +173,6 @@ void TranslateSeException(unsigned int code, EXCEPTION_POINTERS* pointers) {
   } else {
     WriteCrashReport(pointers);
   }
+  WriteCrashDump(pointers);
   throw code;
 }

@@ -4,9 +4,15 @@
 // report prints.
 #include <gtest/gtest.h>
 #include <windows.h>
+// windows.h first: dbghelp.h needs its types. The dump's layout only, no library.
+#include <dbghelp.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "harness/game_run.h"
@@ -71,7 +77,8 @@ void ExpectFullText(const std::string& report) {
   EXPECT_GT(length, 131072u - 200) << "the stack fills the text";
 }
 
-// One folder for all faults: each crash appends its report to what the one before left.
+// One folder for all faults: each crash appends its report to what the one before left. A file
+// where the dumps' folder would be leaves no room for a dump, and changes nothing else.
 TEST(CrashReport, EachFaultAppendsTheStackWithTypedVariablesThenTheBoxAndExitCode) {
   const struct {
     const char* kind;
@@ -82,11 +89,13 @@ TEST(CrashReport, EachFaultAppendsTheStackWithTypedVariablesThenTheBoxAndExitCod
                 {"divide", 3,
                  "The thread attempted to divide an integer value by an integer divisor of zero."}};
   GameFolder folder;
+  harness::WriteFileText(folder.File("crashdumps"), "not a folder");
   std::string before;
   for (const auto& fault : faults) {
     SCOPED_TRACE(fault.kind);
     const auto run = RunGame(folder, std::string("-no-window -fault=") + fault.kind);
     ExpectCrashEnd(run, folder, fault.description);
+    EXPECT_EQ(ReadFileText(folder.File("crashdumps")), "not a folder");
     const std::string file = ReadFileText(folder.File("callstack.txt"));
     ASSERT_GT(file.size(), before.size());
     EXPECT_EQ(file.substr(0, before.size()), before);
@@ -169,6 +178,109 @@ TEST(CrashReport, FaultsAnMsvcEngineLeavesAreReportedThroughItsFrames) {
     EXPECT_EQ(engine.empty(), fault.said.empty());
     for (const std::string& text : engine) EXPECT_EQ(text, fault.said);
   }
+}
+
+// What a minidump says, read through its stream directory: the exception, the modules (file name,
+// first and last address) and the threads. Fields the file lacks stay empty.
+struct DumpFacts {
+  ULONG32 code = 0, thread = 0;
+  ULONG64 address = 0;
+  std::vector<std::pair<std::string, std::pair<ULONG64, ULONG64>>> modules;
+  std::vector<ULONG32> threads;
+};
+
+DumpFacts ReadDump(const std::string& text) {
+  DumpFacts facts;
+  const auto at = [&text](RVA offset, size_t size) {
+    return offset + size <= text.size() ? text.data() + offset : nullptr;
+  };
+  const auto* header = reinterpret_cast<const MINIDUMP_HEADER*>(at(0, sizeof(MINIDUMP_HEADER)));
+  // "MDMP" at the start of the file.
+  if (header == nullptr || header->Signature != 0x504D444D) return facts;
+  for (ULONG32 i = 0; i < header->NumberOfStreams; ++i) {
+    const auto* entry = reinterpret_cast<const MINIDUMP_DIRECTORY*>(at(
+        header->StreamDirectoryRva + i * sizeof(MINIDUMP_DIRECTORY), sizeof(MINIDUMP_DIRECTORY)));
+    const char* data = entry ? at(entry->Location.Rva, entry->Location.DataSize) : nullptr;
+    if (data == nullptr) continue;
+    if (entry->StreamType == ExceptionStream) {
+      const auto& stream = *reinterpret_cast<const MINIDUMP_EXCEPTION_STREAM*>(data);
+      facts.code = stream.ExceptionRecord.ExceptionCode;
+      facts.address = stream.ExceptionRecord.ExceptionAddress;
+      facts.thread = stream.ThreadId;
+    } else if (entry->StreamType == ModuleListStream) {
+      const auto& list = *reinterpret_cast<const MINIDUMP_MODULE_LIST*>(data);
+      for (ULONG32 m = 0; m < list.NumberOfModules; ++m) {
+        const MINIDUMP_MODULE& module = list.Modules[m];
+        const auto* name = reinterpret_cast<const MINIDUMP_STRING*>(at(module.ModuleNameRva, 4));
+        std::string file;
+        for (ULONG32 c = 0; name && c < name->Length / 2; ++c) {
+          file += static_cast<char>(name->Buffer[c]);
+        }
+        facts.modules.push_back({file.substr(file.find_last_of('\\') + 1),
+                                 {module.BaseOfImage, module.BaseOfImage + module.SizeOfImage}});
+      }
+    } else if (entry->StreamType == ThreadListStream) {
+      const auto& list = *reinterpret_cast<const MINIDUMP_THREAD_LIST*>(data);
+      for (ULONG32 t = 0; t < list.NumberOfThreads; ++t)
+        facts.threads.push_back(list.Threads[t].ThreadId);
+    }
+  }
+  return facts;
+}
+
+// A fault in the MSVC-built engine leaves a minidump in crashdumps/ that names the engine's module
+// around the fault, beside the report. The newest ten dumps of the program's names are kept; what
+// else lies in the folder stays.
+TEST(CrashReport, AFaultLeavesADumpWhoseModuleListPlacesTheFaultInTheEngine) {
+  GameFolder folder;
+  folder.UseMsvcEngine();
+  std::filesystem::create_directories(folder.File("crashdumps"));
+  std::vector<std::string> earlier;
+  for (int day = 1; day <= 10; ++day) {
+    char name[64];
+    std::snprintf(name, sizeof name, "crashdumps\\crash_2020-01-%02d_120000.dmp", day);
+    earlier.push_back(folder.File(name));
+    harness::WriteFileText(earlier.back(), "an earlier dump");
+  }
+  for (const char* other : {"crashdumps\\crash_notes.dmp", "crashdumps\\notes.txt"}) {
+    harness::WriteFileText(folder.File(other), "kept");
+  }
+  const auto run = RunGame(folder, "-do=fault");
+  ExpectCrashEnd(run, folder, kAccess);
+  EXPECT_FALSE(FileExists(earlier[0])) << "the oldest of eleven dumps is deleted";
+  for (size_t i = 1; i < earlier.size(); ++i) EXPECT_TRUE(FileExists(earlier[i])) << earlier[i];
+  std::string dump;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.File("crashdumps"))) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("crash_2020", 0) != 0 && name.size() > 4 &&
+        name.substr(name.size() - 4) == ".dmp" && name != "crash_notes.dmp") {
+      EXPECT_TRUE(dump.empty()) << "one dump per crash";
+      dump = ReadFileText(entry.path().string());
+    }
+  }
+  for (const char* other : {"crashdumps\\crash_notes.dmp", "crashdumps\\notes.txt"}) {
+    EXPECT_EQ(ReadFileText(folder.File(other)), "kept");
+  }
+
+  const DumpFacts facts = ReadDump(dump);
+  if (!FaultCodesEmulated()) {
+    EXPECT_EQ(facts.code, EXCEPTION_ACCESS_VIOLATION);
+  }
+  const auto module = [&facts](const std::string& name) {
+    return std::find_if(facts.modules.begin(), facts.modules.end(), [&name](const auto& m) {
+      return _stricmp(m.first.c_str(), name.c_str()) == 0;
+    });
+  };
+  for (const char* name : {"Vantor.exe", "VantorEngine2.dll", "filesystem.dll"}) {
+    EXPECT_NE(module(name), facts.modules.end()) << name;
+  }
+  const auto engine = module("VantorEngine2.dll");
+  ASSERT_NE(engine, facts.modules.end());
+  EXPECT_GE(facts.address, engine->second.first);
+  EXPECT_LT(facts.address, engine->second.second);
+  EXPECT_NE(std::find(facts.threads.begin(), facts.threads.end(), facts.thread),
+            facts.threads.end())
+      << "the faulting thread is in the thread list";
 }
 
 // Without dbghelp.dll: Wine's per-program DLL load order for Vantor.exe disables it (a

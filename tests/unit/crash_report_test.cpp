@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "crash_dump.h"
 #include "dbghelp_binding.h"
 #include "report_text.h"
 #include "stack_walk.h"
@@ -184,13 +185,13 @@ BOOL WINAPI FakeSymEnumSymbols(HANDLE, ULONG64, PCSTR, PSYM_ENUMERATESYMBOLS_CAL
 }
 
 // In the binding's order. The binding counts as done, so the three set-up functions are never
-// called.
+// called. Without a dump writer, as an older library: the report goes without a dump.
 // clang-format off
 constexpr DbgHelpEntryPoints kFullLibrary = {
     nullptr, nullptr, nullptr, FakeSymGetTypeInfo,
     FakeSymFromAddr, Constant::ImageNtHeader, Constant::SymGetModuleBase64,
     Constant::SymFunctionTableAccess64, FakeStackWalk64, FakeSymGetLineFromAddr64,
-    FakeSymSetContext, FakeSymEnumSymbols};
+    FakeSymSetContext, FakeSymEnumSymbols, nullptr};
 // clang-format on
 
 // clang-format off
@@ -279,12 +280,15 @@ class CrashReportTest : public WorkingFolderTest {
     return text.substr(head.size());
   }
 
-  // Writes the report of an access violation at the context; the file's bytes, or "(no file)".
+  // Writes the report of an access violation at the context, and its dump, which a library
+  // without a dump writer leaves out; the report file's bytes, or "(no file)".
   std::string Report() {
     EXCEPTION_RECORD record = {};
     record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
     EXCEPTION_POINTERS pointers = {&record, &context_};
     WriteCrashReport(&pointers);
+    WriteCrashDump(&pointers);
+    EXPECT_FALSE(std::filesystem::exists("crashdumps"));
     if (!std::filesystem::exists("callstack.txt")) return "(no file)";
     return ReadFile("callstack.txt");
   }

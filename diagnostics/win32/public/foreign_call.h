@@ -22,8 +22,9 @@
 
 #include <exception>
 
-// The exception to throw in place of record, or null to leave record alone.
-using ForeignExceptionConverter = std::exception_ptr (*)(const EXCEPTION_RECORD& record);
+// The exception to throw in place of the one pointers describe (its record, and the context where
+// it was raised), or null to leave it alone.
+using ForeignExceptionConverter = std::exception_ptr (*)(EXCEPTION_POINTERS& pointers);
 
 // Calls call(argument) inside such a frame.
 void CallForeign(void (*call)(void* argument), void* argument, ForeignExceptionConverter converter);

@@ -23,6 +23,7 @@ using SeTranslatorFunction = void (*)(unsigned int code, EXCEPTION_POINTERS* poi
 // exception record and context and must throw.
 SeTranslatorFunction SetSeTranslator(SeTranslatorFunction translator);
 
-// The translator: writes the crash report (crash_report.h), then throws the code as unsigned int.
+// The translator: writes the crash report (crash_report.h) and the crash dump (crash_dump.h), then
+// throws the code as unsigned int.
 // After a stack overflow the report is written on a stack of its own.
 [[noreturn]] void TranslateSeException(unsigned int code, EXCEPTION_POINTERS* pointers);
