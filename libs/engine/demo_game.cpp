@@ -84,6 +84,10 @@ void DemoGame::RenderWhenDue() {
   if (++renderedFrames_ == kFramesBeforeScreenshot && !options_.screenshotFile.empty()) {
     TakeScreenshot();
   }
+  if (options_.quitAfterFrames &&
+      static_cast<std::uint64_t>(renderedFrames_) >= *options_.quitAfterFrames) {
+    Quit(options_.quitCode);
+  }
 }
 
 void DemoGame::TakeScreenshot() {

@@ -126,6 +126,8 @@ GameOptions ParseGameOptions(const char* commandLine) {
       if (auto n = ParseNumber(*value, 0, kInt64Max)) options.quitAfterCalls = *n;
     } else if (auto value = ValueOf(word, "-quit-after-ms")) {
       if (auto n = ParseNumber(*value, 0, kInt64Max)) options.quitAfterMs = *n;
+    } else if (auto value = ValueOf(word, "-quit-after-frames")) {
+      if (auto n = ParseNumber(*value, 1, kInt64Max)) options.quitAfterFrames = *n;
     } else if (auto value = ValueOf(word, "-quit-code")) {
       // Any 32-bit value: -1 and 0xFFFFFFFF are the same code.
       if (auto n = ParseNumber(*value, kInt32Min, kUint32Max)) {

@@ -11,16 +11,17 @@ enum class ThrowSite { kInit, kIdle, kWindow };
 enum class FaultKind { kNone, kAccess, kBreakpoint, kDivide, kIllegal, kOverflow };
 
 struct GameOptions {
-  std::optional<std::uint64_t> quitAfterCalls;  // -quit-after=N
-  std::optional<std::uint64_t> quitAfterMs;     // -quit-after-ms=T
-  std::uint32_t quitCode = 0;                   // -quit-code=C
-  std::optional<std::int32_t> initResult;       // -init-result=V
-  ThrowKind throwKind = ThrowKind::kNone;       // -throw=engine|other
-  ThrowSite throwSite = ThrowSite::kIdle;       // -throw-from=init|idle|window
-  FaultKind fault = FaultKind::kNone;           // -fault=access|breakpoint|divide|illegal|overflow
-  std::uint32_t faultDepth = 0;                 // -fault-depth=N
-  bool noWindow = false;                        // -no-window
-  std::string screenshotFile;                   // -screenshot=FILE
+  std::optional<std::uint64_t> quitAfterCalls;   // -quit-after=N
+  std::optional<std::uint64_t> quitAfterMs;      // -quit-after-ms=T
+  std::optional<std::uint64_t> quitAfterFrames;  // -quit-after-frames=N
+  std::uint32_t quitCode = 0;                    // -quit-code=C
+  std::optional<std::int32_t> initResult;        // -init-result=V
+  ThrowKind throwKind = ThrowKind::kNone;        // -throw=engine|other
+  ThrowSite throwSite = ThrowSite::kIdle;        // -throw-from=init|idle|window
+  FaultKind fault = FaultKind::kNone;            // -fault=access|breakpoint|divide|illegal|overflow
+  std::uint32_t faultDepth = 0;                  // -fault-depth=N
+  bool noWindow = false;                         // -no-window
+  std::string screenshotFile;                    // -screenshot=FILE
 };
 
 // Splits a command line into words at blanks (spaces, tabs, line breaks). Double quotes group

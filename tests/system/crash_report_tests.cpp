@@ -283,27 +283,62 @@ TEST(CrashReport, AFaultLeavesADumpWhoseModuleListPlacesTheFaultInTheEngine) {
       << "the faulting thread is in the thread list";
 }
 
-// Without dbghelp.dll: Wine's per-program DLL load order for Vantor.exe disables it (a
-// WINEDLLOVERRIDES given to the child through CreateProcess's environment did not reach its loader
-// under Wine 8: callstack.txt was still written).
+// Wine's per-program DLL load order for Vantor.exe, which disables dbghelp.dll while an object of
+// this class lives (a WINEDLLOVERRIDES given to the child through CreateProcess's environment did
+// not reach its loader under Wine 8: callstack.txt was still written). The prefix is shared by all
+// tests: the override goes with the object however the test ends, and one that a killed run left
+// behind goes before the first test.
+class DbgHelpDisabled {
+ public:
+  DbgHelpDisabled() {
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+    RegSetValueExA(key_, "dbghelp", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+  }
+  ~DbgHelpDisabled() {
+    RegDeleteValueA(key_, "dbghelp");
+    RegCloseKey(key_);
+  }
+  DbgHelpDisabled(const DbgHelpDisabled&) = delete;
+  DbgHelpDisabled& operator=(const DbgHelpDisabled&) = delete;
+
+  static void RemoveLeftOver() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "dbghelp"); }
+
+ private:
+  static constexpr char kKey[] = "Software\\Wine\\AppDefaults\\Vantor.exe\\DllOverrides";
+  HKEY key_ = nullptr;
+};
+
+class LeftOverOverrideRemoval : public ::testing::Environment {
+ public:
+  void SetUp() override { DbgHelpDisabled::RemoveLeftOver(); }
+};
+::testing::Environment* const leftOverOverrideRemoval =
+    ::testing::AddGlobalTestEnvironment(new LeftOverOverrideRemoval);
+
 TEST(CrashReport, WithoutDbgHelpThereIsNoReportButTheSameEnd) {
   GameFolder folder;
-  HKEY key = nullptr;
-  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Vantor.exe\\DllOverrides", 0,
-                  nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-  RegSetValueExA(key, "dbghelp", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
-  const auto run = RunGame(folder, "-no-window -fault=illegal");
-  RegDeleteValueA(key, "dbghelp");
-  RegCloseKey(key);
+  harness::GameRun run;
+  {
+    const DbgHelpDisabled disabled;
+    run = RunGame(folder, "-no-window -fault=illegal");
+  }
   ExpectCrashEnd(run, folder, "unknown exception: c000001d");
   EXPECT_FALSE(FileExists(folder.File("callstack.txt")));
 }
 
 // 30 000 frames still fit the stack, with what the report needs on top of them; the text is cut
 // at its size.
+// The reports of the deepest stacks take seconds: the harness gives their runs minutes on a busy
+// machine, not its usual half minute.
+harness::RunOptions Patient() {
+  harness::RunOptions options;
+  options.timeoutMs = 180000;
+  return options;
+}
+
 TEST(CrashReport, AVeryDeepStackIsCutAtTheTextsSize) {
   GameFolder folder;
-  const auto run = RunGame(folder, "-no-window -fault=access -fault-depth=30000");
+  const auto run = RunGame(folder, "-no-window -fault=access -fault-depth=30000", Patient());
   ExpectCrashEnd(run, folder, kAccess);
   const std::string report = ReadFileText(folder.File("callstack.txt"));
   ExpectReportAround(report, InFile("FaultWithLocals\n"), "FaultWithLocals");
@@ -316,7 +351,7 @@ TEST(CrashReport, AVeryDeepStackIsCutAtTheTextsSize) {
 // stack of its own) starts at the innermost frame and is cut at the text's size.
 TEST(CrashReport, AStackOverflowEndsLikeEveryOtherFault) {
   GameFolder folder;
-  const auto run = RunGame(folder, "-no-window -fault=overflow");
+  const auto run = RunGame(folder, "-no-window -fault=overflow", Patient());
   ExpectCrashEnd(run, folder, "unknown exception: c00000fd");
   const std::string report = ReadFileText(folder.File("callstack.txt"));
   ExpectReportAround(report, InFile("RecurseWithoutEnd\n"), "RecurseWithoutEnd");

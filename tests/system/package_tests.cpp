@@ -20,7 +20,7 @@ std::string Unpacked(const std::string& file) {
 // 30th) and quits normally, and the script checker in tools/ passes the settings.
 TEST(Package, TheUnpackedGameRunsAFewFramesAndQuits) {
   harness::GameFolder folder;
-  const auto run = harness::RunGame(folder, "-screenshot=shot.bmp -quit-after-ms=3000");
+  const auto run = harness::RunGame(folder, "-screenshot=shot.bmp -quit-after-frames=31");
   ASSERT_TRUE(run.result.started) << run.result.error;
   EXPECT_EQ(run.result.exitCode, 0u);
   EXPECT_TRUE(run.result.boxes.empty());

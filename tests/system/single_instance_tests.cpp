@@ -30,13 +30,13 @@ harness::GameRun SecondStart(const char* runningScr, const std::string& argument
 
 TEST(SingleInstance, ASecondStartIsRefusedWithItsStartFoldersMessageUntilTheFirstHasEnded) {
   {
+    // The first instance runs until it is ended below, however long the rest takes.
     GameFolder firstFolder;
-    const harness::BackgroundProgram first(
-        GameOptions(firstFolder, "-no-window -quit-after-ms=60000"));
+    const harness::BackgroundProgram first(GameOptions(firstFolder, "-no-window"));
     const auto firstReady = [&] {
       return first.Running() && Initialised(harness::ReadLines(firstFolder.File("trace.txt")));
     };
-    for (int waited = 0; waited < 300 && !firstReady(); ++waited) Sleep(20);
+    for (int waited = 0; waited < 3000 && first.Running() && !firstReady(); ++waited) Sleep(20);
     ASSERT_TRUE(firstReady());
 
     // The file's rules (defaults, line breaks, a long first line) are tested natively; here the

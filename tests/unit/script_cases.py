@@ -16,11 +16,16 @@ A case file (script_cases/*.txt) is a list of cases:
                           its exit status (without "exit N": 0)
 
 Files hold their lines without a line end after the last one; lines starting with "#" are
-comments. Each case runs in an empty folder of its own, where the checker mounts what the game
-mounts.
+comments, and empty lines before the first case are allowed. Anything else the format does not
+know (another word after a file's name or "exit N", a line after "--- options", text before the
+first case) is an error of the case file, reported with its line, and so is a file without cases.
+Each case runs in an empty folder of its own, where the checker mounts what the game mounts. A
+case fails too when a sanitizer reports anything: its findings end the checker with status 86 and
+are printed on standard error.
 
 A Markdown file (docs/script-language.md) is a case file too: each block fenced by "```zk" and
-"```" is a case in this format without its "===" line, titled by the nearest heading above it.
+"```" is a case in this format without its "===" line, titled by the nearest heading above it; a
+fence that names zk in another way ("``` zk", "```zk ") is an error.
 """
 import os
 import shlex
@@ -29,10 +34,16 @@ import sys
 import tempfile
 
 
-def markdown_cases(text):
+class CaseFileError(Exception):
+    pass
+
+
+def markdown_cases(path, text):
     """The lines of a Markdown file as a case file's, each line keeping its number."""
     cases, heading, inside = [], "", False
-    for line in text:
+    for number, line in enumerate(text, 1):
+        if line.startswith("```") and "zk" in line and line != "```zk":
+            raise CaseFileError("%s:%d: a zk block's fence is \"```zk\"" % (path, number))
         if line.startswith("#") and not inside:
             heading = line.lstrip("# ")
         inside = line == "```zk" or inside and line != "```"
@@ -41,11 +52,15 @@ def markdown_cases(text):
 
 
 def read_cases(path):
-    cases, lines = [], None  # lines: where the next line goes
+    cases, lines = [], None  # lines: where the next line goes; None: no line may come
     with open(path, encoding="latin-1", newline="\n") as f:
         text = f.read().split("\n")
     if path.endswith(".md"):
-        text = markdown_cases(text)
+        text = markdown_cases(path, text)
+
+    def wrong(number, what):
+        return CaseFileError("%s:%d: %s" % (path, number, what))
+
     for number, line in enumerate(text, 1):
         if line.startswith("#"):
             continue
@@ -54,21 +69,31 @@ def read_cases(path):
                               options="--tree", output=[], exit=0))
             lines = cases[-1]["files"][0][1]
         elif not cases:
-            continue
+            if line:
+                raise wrong(number, "text before the first case")
         elif not line.startswith("--- "):
+            if lines is None:
+                raise wrong(number, "a line where none may come (after \"--- options\")")
             lines.append(line)
         else:
             case, words = cases[-1], line[4:].split()
             if words[0] == "output":
+                if words[1:] and (len(words) != 3 or words[1] != "exit" or
+                                  not words[2].lstrip("-").isdigit()):
+                    raise wrong(number, "\"--- output\" takes \"exit N\" or nothing")
                 lines = case["output"]
-                case["exit"] = int(words[2]) if words[1:2] == ["exit"] else 0
+                case["exit"] = int(words[2]) if words[1:] else 0
             elif words[0] == "options":
-                case["options"], lines = line[len("--- options "):], []
+                case["options"], lines = line[len("--- options "):], None
             else:
+                if words[1:] not in ([], ["crlf"]):
+                    raise wrong(number, "a file's name takes \"crlf\" or nothing")
                 if len(case["files"]) == 1 and not case["files"][0][1]:
                     case["files"].clear()
-                case["files"].append((words[0], [], "\r\n" if words[1:] == ["crlf"] else "\n"))
+                case["files"].append((words[0], [], "\r\n" if words[1:] else "\n"))
                 lines = case["files"][-1][1]
+    if not cases:
+        raise CaseFileError("%s: no cases" % path)
     return cases
 
 
@@ -81,13 +106,28 @@ def check(tool, case):
             with open(path, "w", encoding="latin-1", newline="") as f:
                 f.write(end.join(lines))
         done = subprocess.run(tool + shlex.split(case["options"]) + [case["files"][0][0]],
-                              cwd=folder, capture_output=True)
+                              cwd=folder, capture_output=True, env=SANITIZED)
+    errors = done.stderr.decode("latin-1")
+    if done.returncode == SANITIZER_STATUS or "Sanitizer" in errors or "runtime error:" in errors:
+        return "a sanitizer reported:\n" + errors, done.returncode
     return done.stdout.decode("latin-1").replace("\r\n", "\n").rstrip("\n"), done.returncode
+
+
+# A sanitizer's finding ends the checker with a status of its own, never one the checker gives.
+SANITIZER_STATUS = 86
+SANITIZED = dict(os.environ)
+for variable in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
+    SANITIZED[variable] = ":".join(filter(None, [os.environ.get(variable),
+                                                 "exitcode=%d" % SANITIZER_STATUS]))
 
 
 def main():
     tool, path = sys.argv[3:] + [os.path.abspath(sys.argv[1])], sys.argv[2]
-    cases = read_cases(path)
+    try:
+        cases = read_cases(path)
+    except CaseFileError as error:
+        print(error)
+        return 1
     failed = 0
     for case in cases:
         expected = ("\n".join(case["output"]).rstrip("\n"), case["exit"])
@@ -97,7 +137,7 @@ def main():
             print("%s:%d: %s\n--- expected (exit %d)\n%s\n--- printed (exit %d)\n%s\n" %
                   (path, case["line"], case["title"], expected[1], expected[0], got[1], got[0]))
     print("%d of %d cases print what they should" % (len(cases) - failed, len(cases)))
-    return 1 if failed or not cases else 0
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
