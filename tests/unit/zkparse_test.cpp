@@ -1,7 +1,9 @@
 // The script checker's binary form and its usage, run as its users run it: in a folder of scripts.
 // What it prints for scripts the script cases show (script_cases.py).
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,14 +27,23 @@ class ZkparseTest : public WorkingFolderTest {
     WriteFile("data/keywords.ini", "!k(i, f, s)\n!j(i)\n");
   }
 
-  // Runs the tool in the working folder; standard error goes to err.txt there.
+  // Runs the tool in the working folder, through the system's shell (cmd under Wine); standard
+  // error goes to err.txt there.
   static ToolRun Zkparse(const std::string& arguments) {
     const char* tool = std::getenv("ZKPARSE");
     EXPECT_NE(tool, nullptr) << "ZKPARSE names the tool";
-    const int status = std::system(
-        ("'" + std::string(tool ? tool : "false") + "' " + arguments + " >out.txt 2>err.txt")
-            .c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile("out.txt")};
+    std::string command = tool ? tool : "false";
+#ifdef _WIN32
+    // ctest hands over the Linux path: Wine's drive Z: is the Linux root.
+    if (command[0] == '/') command = "Z:" + command;
+    for (char& c : command) c = c == '/' ? '\\' : c;
+    const int status = std::system((command + " " + arguments + " >out.txt 2>err.txt").c_str());
+#else
+    const int wait =
+        std::system(("'" + command + "' " + arguments + " >out.txt 2>err.txt").c_str());
+    const int status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+#endif
+    return {status, ReadFile("out.txt")};
   }
 };
 
@@ -66,6 +77,17 @@ TEST_F(ZkparseTest, BinaryFormGoesToAFileOrToStandardOutputAlone) {
   // A missing file: exit status 2, no list, no file.
   EXPECT_EQ(Zkparse("--binary none.bin missing.ini").status, 2);
   EXPECT_FALSE(std::filesystem::exists("none.bin"));
+}
+
+// A warning fails the check under --werror also when standard output holds the binary form, byte
+// for byte (a 10 stays one byte on Windows too); a binary form that cannot be written is status 2.
+TEST_F(ZkparseTest, WerrorCountsWarningsBesideTheBinaryFormAndAnUnwritableOneIsStatus2) {
+  WriteFile("warn.ini", "!include(\"keywords.ini\") j(10) {");
+  const ToolRun run = Zkparse("--werror --binary - warn.ini");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, Int(16) + Text("j") + Int(0) + Int(10) + Int(0) + Int(-1));
+  EXPECT_EQ(Zkparse("--binary none/out.bin warn.ini").status, 2);
+  EXPECT_EQ(ReadFile("err.txt").find("zkparse: cannot write"), 0u);
 }
 
 TEST_F(ZkparseTest, WrongUsageExitsWith64WithTheUsageText) {
