@@ -111,8 +111,10 @@ LRESULT GameWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       ResizeBackBuffer();
       return 0;
-    case WM_KEYDOWN:
-      if (wParam == VK_ESCAPE) {
+    case WM_CHAR:
+      // Keys as the characters the message loop translates them into (TranslateMessage), as a
+      // game that also takes typed text reads them: Escape is the character 27.
+      if (wParam == 0x1B) {
         events_.quitRequested();
         return 0;
       }

@@ -166,6 +166,13 @@ std::optional<std::int32_t> FindEngineVersionOverride(const char* commandLine) {
   return version;
 }
 
+bool AsksForNoGame(const char* commandLine) {
+  for (const std::string& word : SplitWords(commandLine)) {
+    if (word == "-no-game") return true;
+  }
+  return false;
+}
+
 const char* ThrowKindName(ThrowKind kind) {
   return NameOf(kThrowKinds, kind);
 }

@@ -40,6 +40,9 @@ GameOptions ParseGameOptions(const char* commandLine);
 // The value of the last "-engine-version=V" word of the command line, if any.
 std::optional<std::int32_t> FindEngineVersionOverride(const char* commandLine);
 
+// Whether the command line has the word "-no-game": CreateGame then makes none.
+bool AsksForNoGame(const char* commandLine);
+
 // The names the trace lines use.
 const char* ThrowKindName(ThrowKind kind);
 const char* FaultKindName(FaultKind kind);

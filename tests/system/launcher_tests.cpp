@@ -110,6 +110,22 @@ struct Escape {
   std::string cleanup;
 };
 
+// An engine that makes no game object: the box names the class, the log says why, and nothing is
+// run or shut down.
+TEST(Launcher, AGameTheEngineCannotMakeEndsInCrashExit) {
+  GameFolder folder;
+  const auto run = RunGame(folder, "-no-game");
+  EXPECT_EQ(run.result.exitCode, 0xFFFFFFFFul);
+  ASSERT_EQ(run.result.boxes.size(), 1u);
+  EXPECT_EQ(run.result.boxes[0].caption, "CrashExit...");
+  EXPECT_EQ(run.result.boxes[0].text, "Cannot create the game \"TestGame\".\n");
+  EXPECT_EQ(ReadFileText(folder.File("crash.log")),
+            "CreateGame returned no game object for the class \"TestGame\"\r\n"
+            "Cannot create the game \"TestGame\".\n");
+  EXPECT_EQ(EngineLines(run.trace).back(), "CreateGame(\"TestGame\", exe, 1)");
+  EXPECT_FALSE(Traced(run.trace, "FS_shutdown()"));
+}
+
 // Runs our engine throwing with "-throw=KIND -throw-from=PLACE", or the MSVC-built engine
 // (libs/msvc_engine) with "-do=ACTION", and expects the signs every escaped exception leaves: exit
 // code -1, one CrashExit box and the same text on the debugger output, after whatever the engine's
@@ -202,6 +218,30 @@ TEST(Launcher, WhatAnMsvcEngineHandlesItselfNeverReachesTheHandlers) {
     EXPECT_FALSE(FileExists(folder.File("crash.log")));
     ASSERT_FALSE(run.trace.empty());
     EXPECT_EQ(run.trace.back(), "FS_shutdown()");
+  }
+}
+
+// Escape, a key that the message loop translates into the character the game reads, and closing
+// the game's window end the game through the message loop: quit code 0, everything shut down.
+TEST(Launcher, EscapeOrClosingTheWindowEndsTheGame) {
+  for (const UINT message : {WM_KEYDOWN, WM_CLOSE}) {
+    SCOPED_TRACE(message);
+    GameFolder folder;
+    const harness::BackgroundProgram game(harness::GameOptions(folder, ""));
+    HWND window = nullptr;
+    for (int waited = 0; waited < 3000 && game.Running() && window == nullptr; ++waited) {
+      window = static_cast<HWND>(game.Window("VantorEngineDemoWindow"));
+      if (window == nullptr) Sleep(20);
+    }
+    ASSERT_NE(window, nullptr) << "the game's window did not appear";
+    PostMessageA(window, message, message == WM_KEYDOWN ? VK_ESCAPE : 0, 0);
+    unsigned long exitCode = 1;
+    ASSERT_TRUE(game.WaitForEnd(60000, exitCode)) << "the game did not end";
+    EXPECT_EQ(exitCode, 0u);
+    const auto trace = harness::ReadLines(folder.File("trace.txt"));
+    EXPECT_TRUE(Traced(trace, "CGame::quit 0"));
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ(trace.back(), "FS_shutdown()");
   }
 }
 

@@ -44,6 +44,10 @@ class BackgroundProgram {
   BackgroundProgram(const BackgroundProgram&) = delete;
   BackgroundProgram& operator=(const BackgroundProgram&) = delete;
   bool Running() const;
+  // The program's top-level window of the class given, or null while it has none.
+  void* Window(const char* className) const;
+  // Waits for the program's end, up to timeoutMs; false when it still runs.
+  bool WaitForEnd(unsigned timeoutMs, unsigned long& exitCode) const;
 
  private:
   void* process_ = nullptr;

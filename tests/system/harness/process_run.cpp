@@ -164,4 +164,21 @@ bool BackgroundProgram::Running() const {
   return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
+void* BackgroundProgram::Window(const char* className) const {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == GetProcessId(process_)) return window;
+  }
+  return nullptr;
+}
+
+bool BackgroundProgram::WaitForEnd(unsigned timeoutMs, unsigned long& exitCode) const {
+  if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  exitCode = code;
+  return true;
+}
+
 }  // namespace harness
