@@ -68,7 +68,11 @@ void DemoGame::OnFirstIdle() {
       window_) {
     window_->PostThrowMessage();
   }
-  RaiseDeliberateFault(options_.fault, options_.faultDepth);
+  if (options_.faultOnThread) {
+    RaiseDeliberateFaultOnOwnThread(options_.fault, options_.faultDepth);
+  } else {
+    RaiseDeliberateFault(options_.fault, options_.faultDepth);
+  }
 }
 
 void DemoGame::RenderWhenDue() {

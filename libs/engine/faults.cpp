@@ -2,6 +2,8 @@
 // a crash report can find through the debug info and print.
 #include "faults.h"
 
+#include <windows.h>
+
 #include "engine_trace.h"
 
 // A named struct, so that the crash report can show its type and its members.
@@ -86,4 +88,25 @@ void RaiseDeliberateFault(FaultKind kind, std::uint32_t depth) {
   } else {
     FaultThroughFrames(static_cast<int>(depth));
   }
+}
+
+namespace {
+
+FaultKind threadKind = FaultKind::kNone;
+std::uint32_t threadDepth = 0;
+
+DWORD WINAPI FaultingThread(LPVOID) {
+  RaiseDeliberateFault(threadKind, threadDepth);
+  return 0;
+}
+
+}  // namespace
+
+void RaiseDeliberateFaultOnOwnThread(FaultKind kind, std::uint32_t depth) {
+  threadKind = kind;
+  threadDepth = depth;
+  const HANDLE thread = CreateThread(nullptr, 0, FaultingThread, nullptr, 0, nullptr);
+  if (thread == nullptr) return;
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
 }

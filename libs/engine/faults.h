@@ -9,3 +9,6 @@
 // calls of a recursive function, and faults there. Does nothing for FaultKind::kNone. Returns only
 // when a fault handler resumes execution after the faulting instruction.
 void RaiseDeliberateFault(FaultKind kind, std::uint32_t depth);
+
+// The same on a thread of the engine's own, which the calling thread waits for.
+void RaiseDeliberateFaultOnOwnThread(FaultKind kind, std::uint32_t depth);

@@ -122,6 +122,8 @@ GameOptions ParseGameOptions(const char* commandLine) {
   for (const std::string& word : SplitWords(commandLine)) {
     if (word == "-no-window") {
       options.noWindow = true;
+    } else if (word == "-fault-on-thread") {
+      options.faultOnThread = true;
     } else if (auto value = ValueOf(word, "-quit-after")) {
       if (auto n = ParseNumber(*value, 0, kInt64Max)) options.quitAfterCalls = *n;
     } else if (auto value = ValueOf(word, "-quit-after-ms")) {

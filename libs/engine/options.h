@@ -20,6 +20,7 @@ struct GameOptions {
   ThrowSite throwSite = ThrowSite::kIdle;        // -throw-from=init|idle|window
   FaultKind fault = FaultKind::kNone;            // -fault=access|breakpoint|divide|illegal|overflow
   std::uint32_t faultDepth = 0;                  // -fault-depth=N
+  bool faultOnThread = false;                    // -fault-on-thread
   bool noWindow = false;                         // -no-window
   std::string screenshotFile;                    // -screenshot=FILE
 };

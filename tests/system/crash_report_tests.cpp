@@ -315,15 +315,37 @@ class LeftOverOverrideRemoval : public ::testing::Environment {
 ::testing::Environment* const leftOverOverrideRemoval =
     ::testing::AddGlobalTestEnvironment(new LeftOverOverrideRemoval);
 
-TEST(CrashReport, WithoutDbgHelpThereIsNoReportButTheSameEnd) {
-  GameFolder folder;
+// Without dbghelp.dll, or with no callstack.txt that can be written, there is no report, and the
+// game ends as with one.
+TEST(CrashReport, WithoutDbgHelpOrAWritableFileThereIsNoReportButTheSameEnd) {
+  GameFolder withoutLibrary, withoutFile;
   harness::GameRun run;
   {
     const DbgHelpDisabled disabled;
-    run = RunGame(folder, "-no-window -fault=illegal");
+    run = RunGame(withoutLibrary, "-no-window -fault=illegal");
   }
-  ExpectCrashEnd(run, folder, "unknown exception: c000001d");
+  ExpectCrashEnd(run, withoutLibrary, "unknown exception: c000001d");
+  EXPECT_FALSE(FileExists(withoutLibrary.File("callstack.txt")));
+
+  std::filesystem::create_directories(withoutFile.File("callstack.txt"));
+  run = RunGame(withoutFile, "-no-window -fault=illegal");
+  ExpectCrashEnd(run, withoutFile, "unknown exception: c000001d");
+  EXPECT_TRUE(std::filesystem::is_empty(withoutFile.File("callstack.txt")));
+}
+
+// A fault on another thread than the one that runs the game is not translated: no report, no box;
+// the process ends with the fault's code, as Windows ends it.
+TEST(CrashReport, AFaultOnAnotherThreadIsNotTranslated) {
+  GameFolder folder;
+  const auto run = RunGame(folder, "-no-window -fault=access -fault-on-thread");
+  ASSERT_TRUE(run.result.started) << run.result.error;
+  if (!FaultCodesEmulated()) {
+    EXPECT_EQ(run.result.exitCode, static_cast<unsigned long>(EXCEPTION_ACCESS_VIOLATION));
+  }
+  EXPECT_TRUE(run.result.boxes.empty());
+  EXPECT_TRUE(harness::Traced(run.trace, "CGame::fault access"));
   EXPECT_FALSE(FileExists(folder.File("callstack.txt")));
+  EXPECT_FALSE(FileExists(folder.File("crash.log")));
 }
 
 // 30 000 frames still fit the stack, with what the report needs on top of them; the text is cut
