@@ -103,13 +103,6 @@ TEST(Launcher, AFailedInitSkipsTheLoopButStillShutsDown) {
   EXPECT_EQ(run.trace.back(), "FS_shutdown()");
 }
 
-// What escapes the game: the arguments that make an engine throw, and what the engine's own cleanup
-// says on the debugger output as its frames are unwound (nothing when it has none to say).
-struct Escape {
-  std::string words;
-  std::string cleanup;
-};
-
 // An engine that makes no game object: the box names the class, the log says why, and nothing is
 // run or shut down.
 TEST(Launcher, AGameTheEngineCannotMakeEndsInCrashExit) {
@@ -125,6 +118,13 @@ TEST(Launcher, AGameTheEngineCannotMakeEndsInCrashExit) {
   EXPECT_EQ(EngineLines(run.trace).back(), "CreateGame(\"TestGame\", exe, 1)");
   EXPECT_FALSE(Traced(run.trace, "FS_shutdown()"));
 }
+
+// What escapes the game: the arguments that make an engine throw, and what the engine's own cleanup
+// says on the debugger output as its frames are unwound (nothing when it has none to say).
+struct Escape {
+  std::string words;
+  std::string cleanup;
+};
 
 // Runs our engine throwing with "-throw=KIND -throw-from=PLACE", or the MSVC-built engine
 // (libs/msvc_engine) with "-do=ACTION", and expects the signs every escaped exception leaves: exit
