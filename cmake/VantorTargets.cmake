@@ -8,6 +8,10 @@ endif()
 if(WIN32)
   # Wine's dbghelp reads DWARF 2 to 4 only; frame-relative variables need the frame pointer.
   add_compile_options(-gdwarf-4 -fno-omit-frame-pointer)
+  # The same bytes from every build of a commit: no build folder in the binaries (their debug
+  # information and __FILE__), and no link time in their headers.
+  add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+  add_link_options(-Wl,--no-insert-timestamp)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # DWARF-2 unwinding: every module must share one libgcc and libstdc++, or exceptions cannot
     # cross module boundaries. Ship the runtime DLLs beside the programs.
