@@ -129,8 +129,9 @@ struct Escape {
 // Runs our engine throwing with "-throw=KIND -throw-from=PLACE", or the MSVC-built engine
 // (libs/msvc_engine) with "-do=ACTION", and expects the signs every escaped exception leaves: exit
 // code -1, one CrashExit box and the same text on the debugger output, after whatever the engine's
-// cleanup said, and nothing shut down. An engine exception's banner goes through the log (CR LF)
-// before CrashExit's text is appended unconverted; CrashExit alone does not open the log.
+// cleanup said, and nothing shut down; no report, and a dump for an MSVC-built engine's exception.
+// An engine exception's banner goes through the log (CR LF) before CrashExit's text is appended
+// unconverted; CrashExit alone does not open the log.
 void ExpectThrowsEndInCrashExit(const std::vector<Escape>& escapes, bool engineException) {
   const std::string banner = engineException ? "*** Unhandled Engine Exception ***\r\n" : "";
   const std::string text =
@@ -152,6 +153,10 @@ void ExpectThrowsEndInCrashExit(const std::vector<Escape>& escapes, bool engineE
     EXPECT_EQ(FileExists(folder.File("crash.log")), engineException);
     EXPECT_EQ(ReadFileText(folder.File("crash.log")), engineException ? banner + text : "");
     EXPECT_FALSE(FileExists(folder.File("callstack.txt"))) << "an exception is no fault";
+    // An MSVC-built engine's exception that ends the game leaves a crash dump; ours leave none.
+    const std::string dumps = folder.File("crashdumps");
+    EXPECT_EQ(std::filesystem::exists(dumps) && !std::filesystem::is_empty(dumps),
+              words.rfind("-do=", 0) == 0);
     std::vector<std::string> said = {text};
     if (engineException) said.insert(said.begin(), banner);
     if (!escape.cleanup.empty()) said.insert(said.begin(), escape.cleanup);
