@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "crash_report.h"
 #include "dbghelp_binding.h"
@@ -120,23 +121,12 @@ void WriteCrashDump(EXCEPTION_POINTERS* pointers) {
   // that leaves a thread out, and makes no stack smaller than 1 MiB): a small one keeps the dump
   // small.
   constexpr SIZE_T kWriterStack = 256 * 1024;
-  const HANDLE thread = CreateThread(nullptr, kWriterStack, DumpThread, nullptr,
-                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-  if (thread == nullptr) {
-    CloseHandle(request.file);
-    return;
-  }
-  if (WaitForSingleObject(thread, kReportTimeLimitMs) != WAIT_OBJECT_0) {
-    // Still writing: the file stays open for it, and the process's end closes it.
-    CloseHandle(thread);
-    return;
-  }
-  DWORD written = 0;
-  GetExitCodeThread(thread, &written);
-  CloseHandle(thread);
+  const std::optional<DWORD> written = RunOnOwnThread(DumpThread, nullptr, kWriterStack);
+  // A writer still at it keeps the file, which the process's end closes.
+  if (!written) return;
   CloseHandle(request.file);
   // A dump that could not be written whole (a full disk) is no dump.
-  if (written == 0) {
+  if (*written == 0) {
     DeleteFileA(request.path);
     return;
   }

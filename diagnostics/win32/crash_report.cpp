@@ -54,10 +54,21 @@ void WriteCrashReport(EXCEPTION_POINTERS* pointers) {
 }
 
 void WriteCrashReportOnOwnStack(EXCEPTION_POINTERS* pointers) {
-  HANDLE thread = CreateThread(nullptr, 0, ReportThread, pointers, 0, nullptr);
-  if (thread == nullptr) return;
-  WaitForSingleObject(thread, kReportTimeLimitMs);
+  RunOnOwnThread(ReportThread, pointers, 0);
+}
+
+std::optional<DWORD> RunOnOwnThread(LPTHREAD_START_ROUTINE routine, void* argument,
+                                    SIZE_T stackSize) {
+  constexpr DWORD kTimeLimitMs = 20000;
+  const HANDLE thread = CreateThread(nullptr, stackSize, routine, argument,
+                                     stackSize ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0, nullptr);
+  if (thread == nullptr) return std::nullopt;
+  DWORD exitCode = 0;
+  const bool ended = WaitForSingleObject(thread, kTimeLimitMs) == WAIT_OBJECT_0 &&
+                     GetExitCodeThread(thread, &exitCode);
   CloseHandle(thread);
+  if (!ended) return std::nullopt;
+  return exitCode;
 }
 
 void WriteCallStackReport(CONTEXT* context) {

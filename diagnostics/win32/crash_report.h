@@ -137,18 +137,23 @@
 
 #include <windows.h>
 
+#include <optional>
+
 // Writes both blocks for the fault that pointers describe, as far as the debug-help library
 // allows; does nothing once crash reporting is disabled. Every failure is silent.
 void WriteCrashReport(EXCEPTION_POINTERS* pointers);
-
-// How long the program waits for a report, or a dump, that a thread of its own writes.
-constexpr DWORD kReportTimeLimitMs = 20000;
 
 // The same report, written by a thread of its own, for a fault that left the faulting thread too
 // little stack (a stack overflow). Waits for it, but not past a time limit, so that a report that
 // cannot finish (the overflow came inside a lock the report needs) cannot keep the program from
 // ending.
 void WriteCrashReportOnOwnStack(EXCEPTION_POINTERS* pointers);
+
+// Runs routine(argument) on a thread of its own with a stack of stackSize bytes (0: the default),
+// and waits for it, but not past the report's time limit: its exit code, or nothing when it could
+// not start or is still running. Crash reports and dumps are written so.
+std::optional<DWORD> RunOnOwnThread(LPTHREAD_START_ROUTINE routine, void* argument,
+                                    SIZE_T stackSize);
 
 // Walks the stack from context and appends the call-stack block, unless the walk fails.
 void WriteCallStackReport(CONTEXT* context);
