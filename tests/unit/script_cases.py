@@ -12,8 +12,13 @@ A case file (script_cases/*.txt) is a list of cases:
     --- NAME [crlf]       a further file (with CR LF line ends); right after the "===" line, the
                           file that is checked instead of script.txt
     --- options WORDS     the checker's options before the file (without this line: --tree)
-    --- output [exit N]   what the checker prints on standard output, its line ends as LF, and
-                          its exit status (without "exit N": 0)
+    --- output [exit N]   what the checker prints on standard output, byte for byte, and its
+                          exit status (without "exit N": 0)
+
+An output line ends as a text line of the checker's platform (LF, or CR LF on Windows: the tree and
+--format=gcc lines), unless it is written with "\r" at its end, for CR LF on every platform (the
+log's lines), or with "\n", for a bare LF on every platform (the script line a report quotes, the
+console's warnings). Empty lines at the end of the output only separate it from the next case.
 
 Files hold their lines without a line end after the last one; lines starting with "#" are
 comments, and empty lines before the first case are allowed. Anything else the format does not
@@ -110,7 +115,22 @@ def check(tool, case):
     errors = done.stderr.decode("latin-1")
     if done.returncode == SANITIZER_STATUS or "Sanitizer" in errors or "runtime error:" in errors:
         return "a sanitizer reported:\n" + errors, done.returncode
-    return done.stdout.decode("latin-1").replace("\r\n", "\n").rstrip("\n"), done.returncode
+    return done.stdout.decode("latin-1"), done.returncode
+
+
+def printed(lines, windows):
+    """The bytes that the output lines of a case stand for."""
+    lines = list(lines)
+    while lines and not lines[-1]:
+        lines.pop()
+    ends = {"\\r": "\r\n", "\\n": "\n"}
+    return "".join(line[:-2] + ends[line[-2:]] if line[-2:] in ends else
+                   line + ("\r\n" if windows else "\n") for line in lines)
+
+
+def shown(text):
+    """Output with every line end visible."""
+    return text.replace("\r", "\\r").replace("\n", "\\n\n")
 
 
 # A sanitizer's finding ends the checker with a status of its own, never one the checker gives.
@@ -123,6 +143,7 @@ for variable in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
 
 def main():
     tool, path = sys.argv[3:] + [os.path.abspath(sys.argv[1])], sys.argv[2]
+    windows = tool[-1].lower().endswith(".exe")
     try:
         cases = read_cases(path)
     except CaseFileError as error:
@@ -130,12 +151,13 @@ def main():
         return 1
     failed = 0
     for case in cases:
-        expected = ("\n".join(case["output"]).rstrip("\n"), case["exit"])
+        expected = (printed(case["output"], windows), case["exit"])
         got = check(tool, case)
         if got != expected:
             failed += 1
             print("%s:%d: %s\n--- expected (exit %d)\n%s\n--- printed (exit %d)\n%s\n" %
-                  (path, case["line"], case["title"], expected[1], expected[0], got[1], got[0]))
+                  (path, case["line"], case["title"], expected[1], shown(expected[0]), got[1],
+                   shown(got[0])))
     print("%d of %d cases print what they should" % (len(cases) - failed, len(cases)))
     return 1 if failed else 0
 
