@@ -288,29 +288,16 @@ TEST(CrashReport, AFaultLeavesADumpWhoseModuleListPlacesTheFaultInTheEngine) {
 // not reach its loader under Wine 8: callstack.txt was still written). The prefix is shared by all
 // tests: the override goes with the object however the test ends, and one that a killed run left
 // behind goes before the first test.
-class DbgHelpDisabled {
- public:
-  DbgHelpDisabled() {
-    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
-    RegSetValueExA(key_, "dbghelp", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
-  }
-  ~DbgHelpDisabled() {
-    RegDeleteValueA(key_, "dbghelp");
-    RegCloseKey(key_);
-  }
-  DbgHelpDisabled(const DbgHelpDisabled&) = delete;
-  DbgHelpDisabled& operator=(const DbgHelpDisabled&) = delete;
-
-  static void RemoveLeftOver() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "dbghelp"); }
-
- private:
-  static constexpr char kKey[] = "Software\\Wine\\AppDefaults\\Vantor.exe\\DllOverrides";
-  HKEY key_ = nullptr;
+constexpr char kOverrides[] = "Software\\Wine\\AppDefaults\\Vantor.exe\\DllOverrides";
+void RemoveOverride() {
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, kOverrides, "dbghelp");
+}
+struct DbgHelpDisabled {
+  DbgHelpDisabled() { RegSetKeyValueA(HKEY_CURRENT_USER, kOverrides, "dbghelp", REG_SZ, "", 1); }
+  ~DbgHelpDisabled() { RemoveOverride(); }
 };
-
-class LeftOverOverrideRemoval : public ::testing::Environment {
- public:
-  void SetUp() override { DbgHelpDisabled::RemoveLeftOver(); }
+struct LeftOverOverrideRemoval : ::testing::Environment {
+  void SetUp() override { RemoveOverride(); }
 };
 ::testing::Environment* const leftOverOverrideRemoval =
     ::testing::AddGlobalTestEnvironment(new LeftOverOverrideRemoval);
