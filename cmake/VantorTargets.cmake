@@ -10,7 +10,8 @@ if(WIN32)
   add_compile_options(-gdwarf-4 -fno-omit-frame-pointer)
   # The same bytes from every build of a commit: no build folder in the binaries (their debug
   # information and __FILE__), and no link time in their headers.
-  add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+  add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
+                      -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
   add_link_options(-Wl,--no-insert-timestamp)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # DWARF-2 unwinding: every module must share one libgcc and libstdc++, or exceptions cannot

@@ -92,20 +92,23 @@ void RaiseDeliberateFault(FaultKind kind, std::uint32_t depth) {
 
 namespace {
 
-FaultKind threadKind = FaultKind::kNone;
-std::uint32_t threadDepth = 0;
+struct FaultRequest {
+  FaultKind kind;
+  std::uint32_t depth;
+};
 
-DWORD WINAPI FaultingThread(LPVOID) {
-  RaiseDeliberateFault(threadKind, threadDepth);
+DWORD WINAPI FaultingThread(LPVOID argument) {
+  const auto& request = *static_cast<const FaultRequest*>(argument);
+  RaiseDeliberateFault(request.kind, request.depth);
   return 0;
 }
 
 }  // namespace
 
 void RaiseDeliberateFaultOnOwnThread(FaultKind kind, std::uint32_t depth) {
-  threadKind = kind;
-  threadDepth = depth;
-  const HANDLE thread = CreateThread(nullptr, 0, FaultingThread, nullptr, 0, nullptr);
+  // On this thread's stack: the thread is waited for.
+  FaultRequest request = {kind, depth};
+  const HANDLE thread = CreateThread(nullptr, 0, FaultingThread, &request, 0, nullptr);
   if (thread == nullptr) return;
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);

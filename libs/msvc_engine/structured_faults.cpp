@@ -6,6 +6,9 @@
 
 namespace {
 
+// What every __finally of the engine says when it runs.
+constexpr char kFinallyRan[] = "msvc engine: __finally ran\n";
+
 __declspec(noinline) void WriteThroughNull() {
   int* volatile target = nullptr;
   *target = 1;
@@ -55,7 +58,7 @@ void FaultUnderFinally() {
   __try {
     WriteThroughNull();
   } __finally {
-    OutputDebugStringA("msvc engine: __finally ran\n");
+    OutputDebugStringA(kFinallyRan);
   }
 }
 
@@ -63,7 +66,7 @@ void OverflowUnderFinally() {
   __try {
     RecurseWithoutEnd(0);
   } __finally {
-    OutputDebugStringA("msvc engine: __finally ran\n");
+    OutputDebugStringA(kFinallyRan);
   }
 }
 
@@ -72,7 +75,7 @@ void FaultInFileSystemUnderFinally() {
     // A name at an address that is never mapped: the library faults reading it.
     FS_exists(reinterpret_cast<const char*>(16));
   } __finally {
-    OutputDebugStringA("msvc engine: __finally ran\n");
+    OutputDebugStringA(kFinallyRan);
   }
 }
 
