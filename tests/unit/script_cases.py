@@ -3,34 +3,8 @@
 
     script_cases.py ZKPARSE CASE-FILE [RUNNER]
 
-RUNNER runs the checker when it is a program of another system (Wine, for zkparse.exe).
-
-A case file (script_cases/*.txt) is a list of cases:
-
-    === what the case shows
-    lines of script.txt, the file that is checked
-    --- NAME [crlf]       a further file (with CR LF line ends); right after the "===" line, the
-                          file that is checked instead of script.txt
-    --- options WORDS     the checker's options before the file (without this line: --tree)
-    --- output [exit N]   what the checker prints on standard output, byte for byte, and its
-                          exit status (without "exit N": 0)
-
-An output line ends as a text line of the checker's platform (LF, or CR LF on Windows: the tree and
---format=gcc lines), unless it is written with "\r" at its end, for CR LF on every platform (the
-log's lines), or with "\n", for a bare LF on every platform (the script line a report quotes, the
-console's warnings). Empty lines at the end of the output only separate it from the next case.
-
-Files hold their lines without a line end after the last one; lines starting with "#" are
-comments, and empty lines before the first case are allowed. Anything else the format does not
-know (another word after a file's name or "exit N", a line after "--- options", text before the
-first case) is an error of the case file, reported with its line, and so is a file without cases.
-Each case runs in an empty folder of its own, where the checker mounts what the game mounts. A
-case fails too when a sanitizer reports anything: its findings end the checker with status 86 and
-are printed on standard error.
-
-A Markdown file (docs/script-language.md) is a case file too: each block fenced by "```zk" and
-"```" is a case in this format without its "===" line, titled by the nearest heading above it; a
-fence that names zk in another way ("``` zk", "```zk ") is an error.
+RUNNER runs the checker when it is a program of another system (Wine, for zkparse.exe). The case
+files' format: script_cases/README.md.
 """
 import os
 import shlex
