@@ -335,36 +335,31 @@ TEST(CrashReport, AFaultOnAnotherThreadIsNotTranslated) {
   EXPECT_FALSE(FileExists(folder.File("crash.log")));
 }
 
-// 30 000 frames still fit the stack, with what the report needs on top of them; the text is cut
-// at its size.
-// The reports of the deepest stacks take seconds: the harness gives their runs minutes on a busy
+// 30 000 frames still fit the stack, with what the report needs on top of them; recursion until
+// the stack is exhausted ends like any other fault, its report written on a stack of its own. Both
+// reports start at the innermost frame, list the frames below it with their parameters, and are
+// cut at the text's size. They take seconds: the harness gives their runs minutes on a busy
 // machine, not its usual half minute.
-harness::RunOptions Patient() {
-  harness::RunOptions options;
-  options.timeoutMs = 180000;
-  return options;
-}
-
-TEST(CrashReport, AVeryDeepStackIsCutAtTheTextsSize) {
-  GameFolder folder;
-  const auto run = RunGame(folder, "-no-window -fault=access -fault-depth=30000", Patient());
-  ExpectCrashEnd(run, folder, kAccess);
-  const std::string report = ReadFileText(folder.File("callstack.txt"));
-  ExpectReportAround(report, InFile("FaultWithLocals\n"), "FaultWithLocals");
-  ExpectFullText(report);
-  EXPECT_NE(report.find(InFile("FaultThroughFrames\n  params:\n    remaining = 1")),
-            std::string::npos);
-}
-
-// Recursion until the stack is exhausted ends like any other fault, and the report (written on a
-// stack of its own) starts at the innermost frame and is cut at the text's size.
-TEST(CrashReport, AStackOverflowEndsLikeEveryOtherFault) {
-  GameFolder folder;
-  const auto run = RunGame(folder, "-no-window -fault=overflow", Patient());
-  ExpectCrashEnd(run, folder, "unknown exception: c00000fd");
-  const std::string report = ReadFileText(folder.File("callstack.txt"));
-  ExpectReportAround(report, InFile("RecurseWithoutEnd\n"), "RecurseWithoutEnd");
-  ExpectFullText(report);
+TEST(CrashReport, AVeryDeepStackOrAnOverflowIsReportedUpToTheTextsSize) {
+  const struct {
+    const char* arguments;
+    std::string description, innermost, below;
+  } cases[] = {{"-fault=access -fault-depth=30000", kAccess, "FaultWithLocals",
+                "FaultThroughFrames\n  params:\n    remaining = 1"},
+               {"-fault=overflow", "unknown exception: c00000fd", "RecurseWithoutEnd",
+                "RecurseWithoutEnd\n  params:\n    level = "}};
+  harness::RunOptions patient;
+  patient.timeoutMs = 180000;
+  for (const auto& fault : cases) {
+    SCOPED_TRACE(fault.arguments);
+    GameFolder folder;
+    const auto run = RunGame(folder, std::string("-no-window ") + fault.arguments, patient);
+    ExpectCrashEnd(run, folder, fault.description);
+    const std::string report = ReadFileText(folder.File("callstack.txt"));
+    ExpectReportAround(report, InFile(fault.innermost + "\n"), fault.innermost);
+    ExpectFullText(report);
+    EXPECT_NE(report.find(InFile(fault.below)), std::string::npos);
+  }
 }
 
 }  // namespace

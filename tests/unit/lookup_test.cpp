@@ -1,8 +1,6 @@
 // Names: which source serves one (the last registered that has it, with the names of packages
-// ignoring case and every name taking both separators), which never leave their source, and
-// FS_path_normalize, which works on text alone (one separator, "." and ".." resolved inside the
-// root, never more than FS_MAX_PATH characters).
-#include <cstring>
+// ignoring case and every name taking both separators), which never leave their source, and which
+// are refused.
 #include <filesystem>
 #include <string>
 
@@ -81,38 +79,25 @@ TEST_F(LookupTest, NamesCannotLeaveTheirSource) {
   EXPECT_EQ(FsReadAll("secret.txt"), "outside");  // once "." is a source, it serves it
 }
 
-// Normalises in place, the way the program calls it.
-std::string NormalizeInPlace(const std::string& name) {
-  char buffer[FS_MAX_PATH + 1];
-  std::strcpy(buffer, name.c_str());
-  const int length = FS_path_normalize(buffer, buffer);
-  EXPECT_EQ(length, static_cast<int>(std::strlen(buffer))) << name;
-  return buffer;
-}
+// A name too long, none or an empty one is no file and no source; nor is one that nothing serves,
+// or ".", a file.
+TEST_F(LookupTest, BadNamesAreNoFileAndNoSource) {
+  // Inside a package the host's own limits on paths do not get in the way.
+  const std::string longest = "dir/" + std::string(FS_MAX_PATH - 4, 'n');
+  MakePackage("data0.pak", {{longest, "long"}});
+  ASSERT_EQ(FS_add_source("data0.pak", 1, 0, 0), 1);
+  EXPECT_EQ(FsReadAll(longest.c_str()), "long");
 
-TEST(NormalizeTest, StaysWithinTheLimit) {
-  const std::string longest = "d/" + std::string(FS_MAX_PATH - 2, 'x');
-  EXPECT_EQ(NormalizeInPlace(longest), longest);
-
-  // Longer sources (possible when source and destination differ) are cut, and the buffer's end is
-  // never written past.
-  char buffer[FS_MAX_PATH + 1 + 16];
-  std::memset(buffer, '#', sizeof buffer);
-  const std::string tooLong(FS_MAX_PATH + 100, 'y');
-  EXPECT_EQ(FS_path_normalize(buffer, tooLong.c_str()), FS_MAX_PATH);
-  EXPECT_EQ(std::string(buffer), tooLong.substr(0, FS_MAX_PATH));
-  EXPECT_EQ(std::string(buffer + FS_MAX_PATH + 1, 16), std::string(16, '#'));
-
-  // A cut that ends in a separator is normalised again: a result is its own normal form.
-  const std::string cutAtSeparator = std::string(FS_MAX_PATH - 1, 'a') + "/bbbb";
-  EXPECT_EQ(FS_path_normalize(buffer, cutAtSeparator.c_str()), FS_MAX_PATH - 1);
-  EXPECT_EQ(NormalizeInPlace(buffer), std::string(FS_MAX_PATH - 1, 'a'));
-
-  // The limit applies to the result: a long source that resolves to little is kept whole.
-  std::string shrinking;
-  while (shrinking.size() < 2 * FS_MAX_PATH) shrinking += "skip/../";
-  EXPECT_EQ(FS_path_normalize(buffer, (shrinking + "kept.txt").c_str()), 8);
-  EXPECT_STREQ(buffer, "kept.txt");
+  // One character too long, although it would normalise to the longest name.
+  const std::string over = "/" + longest;
+  const char* const bad[] = {over.c_str(), nullptr, "", "unknown.txt", "."};
+  for (const char* name : bad) {
+    EXPECT_EQ(FS_exists(name), 0) << (name ? name : "null");
+    EXPECT_EQ(FS_open(name, 0), nullptr) << (name ? name : "null");
+  }
+  // Nor are the first three the name of a source.
+  for (const char* name : {bad[0], bad[1], bad[2]}) EXPECT_EQ(FS_add_source(name, 0, 0, 0), 0);
+  EXPECT_EQ(FS_open(longest.c_str(), 1), nullptr);  // 0 is the only mode
 }
 
 }  // namespace

@@ -18,10 +18,4 @@ class ParserTest : public LogFolderTest {
     std::filesystem::remove("crash.log");
   }
   static std::string LogText() { return ReadFile("crash.log"); }
-  // One report as the log file holds it; a line feed in message must be given as CR LF.
-  static std::string Report(const std::string& message, int line, const std::string& sourceLine,
-                            const std::string& file = "script.txt") {
-    return "[CZKParse] " + message + ": in file '" + file + "' in line " + std::to_string(line) +
-           "\r\n" + sourceLine + "\n\r\n";
-  }
 };
