@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "log_folder_fixture.h"
@@ -12,10 +11,5 @@
 
 class ParserTest : public LogFolderTest {
  public:
-  // Closes the log and removes its file, so that the next report starts a fresh one.
-  static void RestartLog() {
-    LogResetForTesting();
-    std::filesystem::remove("crash.log");
-  }
   static std::string LogText() { return ReadFile("crash.log"); }
 };

@@ -21,12 +21,9 @@ std::string OneLine(const CZKPARSE_KEYWORD* list) {
 class StatementsTest : public ParserTest {
  public:
   // Writes the script and parses it as a host does, with no variable callbacks.
-  static List Parse(const std::string& bytes, const std::string& name = "script.txt") {
-    WriteFile(name, bytes);
-    return List(ParseScriptFile(name.c_str(), nullptr, nullptr, nullptr));
-  }
-  static std::string Failed(const std::string& file = "script.txt") {
-    return "Parser: cant parse file '" + file + "'\r\n";
+  static List Parse(const std::string& bytes) {
+    WriteFile("script.txt", bytes);
+    return List(ParseScriptFile("script.txt", nullptr, nullptr, nullptr));
   }
 };
 
