@@ -1,16 +1,16 @@
 // The launcher's rules that are pure text: which settings file the command line names and what of
-// it reaches the settings, and the second instance's message. Files live in the parser fixture's
+// it reaches the settings, and the second instance's message. Files live in the log fixture's
 // temporary working folder, which is the file-system library's one source.
 #include <cstdio>
 #include <string>
 
 #include "game_settings.h"
-#include "parser_fixture.h"
+#include "log_folder_fixture.h"
 #include "running_message.h"
 
 namespace {
 
-using GameSettingsTest = ParserTest;
+using GameSettingsTest = LogFolderTest;
 
 TEST_F(GameSettingsTest, TheCommandLineNamesTheFileAndTheFileOverridesTheDefaults) {
   const std::string declarations =
@@ -62,7 +62,7 @@ TEST_F(GameSettingsTest, TheCommandLineNamesTheFileAndTheFileOverridesTheDefault
   }
 }
 
-using RunningMessageTest = ParserTest;
+using RunningMessageTest = LogFolderTest;
 
 TEST_F(RunningMessageTest, TwoLinesGiveCaptionAndTextWithDefaultsForWhatIsMissing) {
   const std::string c130(130, 'c');

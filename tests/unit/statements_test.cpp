@@ -6,8 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "parser_fixture.h"
+#include "log_folder_fixture.h"
 #include "statement_text.h"
+#include "zk_parse.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ std::string OneLine(const CZKPARSE_KEYWORD* list) {
   return StatementText(list, StatementLayout::kOneLine);
 }
 
-class StatementsTest : public ParserTest {
+class StatementsTest : public LogFolderTest {
  public:
   // Writes the script and parses it as a host does, with no variable callbacks.
   static List Parse(const std::string& bytes) {
@@ -34,7 +35,7 @@ TEST_F(StatementsTest, ABackslashBeforeALineEndJoinsTheLines) {
     EXPECT_EQ(OneLine(Parse("!s(s) s(\"1\\" + end + "2\")").get()), "s(string \"12\")");
   }
   EXPECT_EQ(OneLine(Parse("!s(s) s(\"1\\\n\n2\")").get()), "s(string \"1\\n2\")");
-  EXPECT_EQ(LogText(), "");
+  EXPECT_EQ(ReadFile("crash.log"), "");
 }
 
 // The parsed list lies in an arena that its head owns; a copy is a heap list of its own that lives
